@@ -1,0 +1,154 @@
+#pragma once
+// A stand-in for the authoring host: it loads the plug-in, calls its entry
+// points in the host's order, implements the six callbacks with the host's
+// string ownership rules, and owns a visible host window whose rectangle
+// objects are real child windows. Tests and the publication runner drive it.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace qorhost {
+
+struct Announcement {
+    int32_t id = 0;
+    std::string name;
+    std::string hint;
+    std::vector<uint8_t> kinds;
+    int32_t kindsHigh = 0;
+    int32_t count = 0;
+};
+
+enum class LogKind { SetVariable, ScriptLine };
+
+struct LogEntry {
+    LogKind kind;
+    std::string name;  // variable name (SetVariable) or empty
+    std::string value; // value written, or the script line
+    bool operator==(const LogEntry& other) const {
+        return kind == other.kind && name == other.name && value == other.value;
+    }
+};
+
+// What the plug-in did with memory blocks that cross the boundary.
+struct BlockReport {
+    size_t handedOverNotReleased = 0; // blocks the host gave away that the plug-in kept
+    size_t pluginBlocksAlive = 0;     // blocks the plug-in allocated and still holds
+    size_t hostBlocksFreed = 0;       // blocks the plug-in freed but did not own
+    size_t pluginAllocations = 0;     // GlobalAlloc calls of the plug-in seen so far
+};
+
+class HostEmulator {
+public:
+    HostEmulator();
+    ~HostEmulator();
+    HostEmulator(const HostEmulator&) = delete;
+    HostEmulator& operator=(const HostEmulator&) = delete;
+
+    // The plug-in next to the running executable.
+    static std::string DefaultPluginPath();
+
+    // Loads the plug-in and runs the host's start sequence: nbInitPlugIn,
+    // nbRegisterPlugIn (collecting the catalogue), nbRegisterScriptProcessor,
+    // nbRegisterInterfaceAccess. Returns false when the DLL or an export is missing.
+    bool Load(const std::string& path = DefaultPluginPath());
+    // Loads and calls only nbInitPlugIn, with the three var strings preset.
+    bool LoadWithoutRegistering(const std::string& path);
+    void Unload();
+    HMODULE module() const { return module_; }
+    FARPROC Export(const char* name) const;
+
+    // Identity texts returned by nbInitPlugIn.
+    std::string pluginName, pluginDeveloper, pluginDescription;
+    const std::vector<Announcement>& announcements() const { return announcements_; }
+    int32_t ActionId(const std::string& name) const; // -1 when not announced
+
+    // Entry points.
+    bool Exec(int32_t id, const std::vector<std::string>& params);
+    bool Exec(const std::string& action, const std::vector<std::string>& params);
+    bool Edit(int32_t id, std::vector<std::string>& params);
+    void Message(int32_t code);
+    void About();
+    void InitAgain(const std::string& presetName, const std::string& presetDeveloper,
+                   const std::string& presetDescription);
+
+    // Variables and the ordered log of what the plug-in sent.
+    std::string Var(const std::string& name) const;
+    bool HasVar(const std::string& name) const;
+    void SetVar(const std::string& name, const std::string& value);
+    std::string LastError() const { return Var("[qorBrindavelLastError]"); }
+    const std::vector<LogEntry>& log() const { return log_; }
+    void ClearLog() { log_.clear(); }
+    std::vector<std::string> ScriptLines() const;
+    std::vector<std::string> WritesTo(const std::string& variable) const;
+    // Supply no HostGetVariable at registration (the plug-in must read "").
+    bool supplyGetVariable = true;
+
+    // Subroutines run by "GoSub "Name"" lines.
+    void DefineSubroutine(const std::string& name, std::function<void()> body);
+    // Any other script line goes here (after being logged).
+    std::function<void(const std::string&)> onOtherScriptLine;
+
+    // Interface requests.
+    std::string subroutineList;                    // answer to request 5
+    std::function<bool(std::string&)> pickObject;  // request 8: fill and return true, or false
+    std::function<bool(std::string&)> pickVariable;// request 14
+    void SetObjectWindowAnswer(const std::string& name, const std::string& answer);
+    std::vector<std::pair<int32_t, std::string>> requests; // every request: code and text passed in
+
+    // The host window and its rectangle objects.
+    HWND window() const { return window_; }
+    HWND AddRectangle(const std::string& name, int x, int y, int width, int height);
+    void RemoveRectangle(const std::string& name);
+    void MoveRectangle(const std::string& name, int x, int y, int width, int height);
+    HWND Rectangle(const std::string& name) const;
+    // The control window the plug-in placed in a rectangle (its first child), or null.
+    HWND ControlWindow(const std::string& rectangle) const;
+    LRESULT SendObjectMessage(HWND control, LPARAM subCode, WPARAM wParam = 0);
+
+    // Simulating the user with real input.
+    static void Pump(int milliseconds = 0);
+    void Activate();
+    void ClickAt(HWND target, int x, int y, bool right = false, bool doubleClick = false);
+    void KeyPress(WORD virtualKey, bool shift = false, bool ctrl = false, bool alt = false);
+    void TypeText(const std::string& text);
+
+    bool SaveScreenshot(const std::string& path);
+
+    BlockReport Blocks() const;
+
+    // Callback plumbing (public so the static callbacks can reach it).
+    void OnAddAction(int32_t id, const char* name, const char* hint, const uint8_t* kinds, int32_t high,
+                     int32_t count);
+    void OnGetVariable(const char* name, char** value);
+    void OnSetVariable(const char* name, const char* value);
+    void OnScriptLine(const char* line);
+    bool OnInterfaceAccess(int32_t request, char** text);
+    bool OnGlobalFree(HGLOBAL block);
+    void OnGlobalAlloc(HGLOBAL block);
+
+private:
+    char* HandOver(const std::string& text);      // a block the plug-in must free
+    char* HostBlock(const std::string& text);     // a block the plug-in must not free
+    void FreeHostBlock(char* block);
+    std::string TakeFromPlugin(char*& block);     // copies and frees a plug-in block
+    void RegisterWindowClasses();
+
+    HMODULE module_ = nullptr;
+    HWND window_ = nullptr;
+    std::vector<Announcement> announcements_;
+    std::map<std::string, std::string> variables_;
+    std::vector<LogEntry> log_;
+    std::map<std::string, std::function<void()>> subroutines_;
+    std::map<std::string, HWND> rectangles_;
+    std::map<std::string, std::string> objectWindowAnswers_;
+    std::set<void*> handedOver_, hostOwned_, pluginOwned_;
+    size_t hostBlocksFreed_ = 0;
+    size_t pluginAllocations_ = 0;
+};
+
+} // namespace qorhost

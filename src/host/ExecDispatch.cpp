@@ -1,0 +1,51 @@
+#include "host/ExecDispatch.h"
+
+#include <array>
+
+#include "host/ActionCatalogue.h"
+#include "host/ActionRoutes.h"
+#include "host/HostServices.h"
+
+namespace qor {
+
+namespace {
+
+using RouteTable = std::array<ActionHandler, kLastActionId + 1>;
+
+RouteTable BuildRoutes() {
+    RouteTable table{};
+    for (const ActionRoute& route : ActionRoutes())
+        if (route.id >= kFirstActionId && route.id <= kLastActionId) table[route.id] = route.handler;
+    return table;
+}
+
+Params CopyParameters(const CatalogueEntry& entry, const HostString* params) {
+    Params copy;
+    copy.reserve(entry.count);
+    for (int i = 0; i < entry.count; ++i)
+        copy.emplace_back(params && params[i] ? params[i] : "");
+    return copy;
+}
+
+} // namespace
+
+ActionHandler HandlerFor(int32_t id) {
+    static const RouteTable routes = BuildRoutes();
+    if (id < kFirstActionId || id > kLastActionId) return nullptr;
+    return routes[id];
+}
+
+bool ExecuteAction(int32_t id, const HostString* params) noexcept {
+    const CatalogueEntry* entry = FindAction(id);
+    if (!entry) return false;
+    return RunGuarded([&] {
+        ActionHandler handler = HandlerFor(id);
+        if (!handler) {
+            ReportError(std::string(entry->name) + " is not available in this version of qorBrindavel.");
+            return false;
+        }
+        return handler(CopyParameters(*entry, params));
+    });
+}
+
+} // namespace qor

@@ -1,0 +1,26 @@
+#include "host/PlugInUtils.h"
+
+#include <cstring>
+#include <new>
+
+namespace qor {
+
+HostSlots& Slots() {
+    static HostSlots slots;
+    return slots;
+}
+
+void AssignHostString(HostString& target, const std::string& text) {
+    ReleaseHostString(target);
+    auto* block = static_cast<char*>(GlobalAlloc(GMEM_FIXED, text.size() + 1));
+    if (!block) throw std::bad_alloc();
+    std::memcpy(block, text.c_str(), text.size() + 1);
+    target = block;
+}
+
+void ReleaseHostString(HostString& target) {
+    if (target) GlobalFree(target);
+    target = nullptr;
+}
+
+} // namespace qor

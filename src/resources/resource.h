@@ -1,0 +1,2 @@
+#pragma once
+#define IDB_QOR_LOGO 100
