@@ -195,6 +195,7 @@ bool HostEmulator::Load(const std::string& path) {
 
 void HostEmulator::Unload() {
     if (!module_) return;
+    Message(2); // the host discards every attached control before it unloads a plug-in
     FreeLibrary(module_);
     module_ = nullptr;
     Pump();

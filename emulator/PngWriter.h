@@ -1,6 +1,7 @@
 #pragma once
 // A dependency-free PNG encoder for the emulator's screenshots: 8-bit RGB,
 // stored (uncompressed) deflate blocks, CRC-32 and Adler-32 as PNG requires.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -5,6 +5,7 @@
 #include "host/ActionCatalogue.h"
 #include "host/ActionRoutes.h"
 #include "host/HostServices.h"
+#include "core/TestProbeControl.h"
 
 namespace qor {
 
@@ -36,6 +37,14 @@ ActionHandler HandlerFor(int32_t id) {
 }
 
 bool ExecuteAction(int32_t id, const HostString* params) noexcept {
+#ifdef QOR_TEST_BUILD
+    if (id >= kTestProbeFirstId && id < kTestProbeFirstId + kControlKindCount)
+        return RunGuarded([&] {
+            Params copy;
+            for (int i = 0; i < 4; ++i) copy.emplace_back(params && params[i] ? params[i] : "");
+            return CreateTestProbe(id, copy);
+        });
+#endif
     const CatalogueEntry* entry = FindAction(id);
     if (!entry) return false;
     return RunGuarded([&] {

@@ -1,8 +1,10 @@
 #include "host/PlugInLifetime.h"
 
+#include "core/ControlRegistry.h"
+
 namespace qor {
 
-void DestroyAllAttachedControls() noexcept {}
+void DestroyAllAttachedControls() noexcept { DestroyAllControls(); }
 
 void OnUnload() noexcept {}
 

@@ -1,0 +1,104 @@
+#include "core/AttachedControl.h"
+
+#include "core/EventBridge.h"
+#include "core/WinHandles.h"
+#include "host/HostServices.h"
+
+namespace qor {
+
+void AttachedControl::Attach(HWND rectangleWindow) {
+    parent_ = rectangleWindow;
+    CreateAsChild(rectangleWindow);
+    BuildContent();
+    ShowWindow(hwnd(), SW_SHOWNA);
+    PlaceInParent();
+    AfterPlaced();
+}
+
+void AttachedControl::DestroyControl() noexcept {
+    if (IsDestroyed()) return;
+    try {
+        ClearMirroredVariables();
+    } catch (...) {
+    }
+    Destroy();
+}
+
+void AttachedControl::PlaceInParent() {
+    RECT client{};
+    GetClientRect(parent_, &client);
+    SetWindowPos(hwnd(), HWND_TOP, 0, 0, client.right - client.left, client.bottom - client.top, SWP_SHOWWINDOW);
+}
+
+void AttachedControl::WriteVariable(const std::string& variable, const std::string& value) const {
+    if (!variable.empty() && !IsDestroyed()) SetHostVariable(variable, value);
+}
+
+bool AttachedControl::RunEvent(const std::string& subroutine) {
+    if (IsDestroyed()) return false;
+    // The subroutine may remove this control; the caller's reference (taken by
+    // the window procedure) keeps the object valid until the handler returns.
+    std::shared_ptr<FormWindow> keepAlive = shared_from_this();
+    RunSubroutine(subroutine);
+    return !IsDestroyed();
+}
+
+namespace {
+
+struct PrintTarget {
+    HWND root;
+    HDC dc;
+};
+
+// Prints one descendant of the form at its place relative to the form.
+BOOL CALLBACK PrintDescendant(HWND child, LPARAM lParam) {
+    const auto& target = *reinterpret_cast<PrintTarget*>(lParam);
+    if (!IsWindowVisible(child)) return TRUE;
+    RECT window{};
+    GetWindowRect(child, &window);
+    POINT corner{window.left, window.top};
+    ScreenToClient(target.root, &corner);
+    const int saved = SaveDC(target.dc);
+    SetViewportOrgEx(target.dc, corner.x, corner.y, nullptr);
+    SendMessageA(child, WM_PRINT, reinterpret_cast<WPARAM>(target.dc), PRF_CLIENT | PRF_ERASEBKGND | PRF_NONCLIENT);
+    RestoreDC(target.dc, saved);
+    return TRUE;
+}
+
+} // namespace
+
+void AttachedControl::PaintInto(HDC dc) {
+    // The form paints itself, then every descendant (parents before children).
+    SendMessageA(hwnd(), WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND | PRF_NONCLIENT);
+    PrintTarget target{hwnd(), dc};
+    EnumChildWindows(hwnd(), PrintDescendant, reinterpret_cast<LPARAM>(&target));
+}
+
+LRESULT AttachedControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case kHostObjectMessage:
+        switch (lParam) {
+        case ObjectResize:
+            PlaceInParent();
+            return 0;
+        case ObjectPaint:
+            if (wParam) PaintInto(reinterpret_cast<HDC>(wParam));
+            return 0;
+        case ObjectQuery:
+            return 0;
+        case ObjectDisable:
+            EnableWindow(hwnd(), FALSE);
+            return 0;
+        case ObjectEnable:
+            EnableWindow(hwnd(), TRUE);
+            return 0;
+        }
+        break;
+    case WM_SIZE:
+        LayoutContent(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    }
+    return FormWindow::WindowProc(message, wParam, lParam);
+}
+
+} // namespace qor

@@ -1,0 +1,137 @@
+#include "core/ControlRegistry.h"
+
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "core/AnsiText.h"
+#include "core/ValueEncodings.h"
+#include "host/HostServices.h"
+#include "host/PlugInUtils.h"
+
+namespace qor {
+
+namespace {
+
+using ControlList = std::vector<std::shared_ptr<AttachedControl>>;
+
+// A list comes into being with the first control of its kind.
+std::array<std::optional<ControlList>, kControlKindCount>& Lists() {
+    static std::array<std::optional<ControlList>, kControlKindCount> lists;
+    return lists;
+}
+
+std::optional<ControlList>& ListOf(ControlKind kind) { return Lists()[static_cast<int>(kind)]; }
+
+// Order in which a create action clears the rectangle.
+constexpr ControlKind kCreateRemovalOrder[] = {
+    ControlKind::CheckListBox, ControlKind::DropDown, ControlKind::FileDragDrop, ControlKind::HotKey,
+    ControlKind::ListBox,      ControlKind::SmartEdit, ControlKind::TrackBar,
+};
+
+// Order in which nbMessage code 2 empties the lists.
+constexpr ControlKind kDestroyAllOrder[] = {
+    ControlKind::HotKey,   ControlKind::DropDown,     ControlKind::ListBox,      ControlKind::SmartEdit,
+    ControlKind::TrackBar, ControlKind::FileDragDrop, ControlKind::CheckListBox,
+};
+
+HWND WindowFromAnswer(const std::string& answer) {
+    // Handles are 32-bit values; on 64-bit Windows they are sign-extended.
+    return reinterpret_cast<HWND>(static_cast<intptr_t>(TextToInt(answer)));
+}
+
+} // namespace
+
+const char* RemoveKindWords(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::HotKey: return "hot key";
+    case ControlKind::DropDown: return "dropdown";
+    case ControlKind::ListBox: return "listbox";
+    case ControlKind::SmartEdit: return "SmartEdit";
+    case ControlKind::FileDragDrop: return "FileDragDrop";
+    case ControlKind::TrackBar: return "TrackBar";
+    case ControlKind::CheckListBox: return "CheckListBox";
+    }
+    return "";
+}
+
+std::string NoControlMessage(const char* kindWords, const std::string& name) {
+    return std::string("There is no ") + kindWords + " control attached to an object named " + name + ".";
+}
+
+int FindControl(ControlKind kind, const std::string& name) {
+    const auto& list = ListOf(kind);
+    if (!list) return -1;
+    for (size_t i = 0; i < list->size(); ++i)
+        if (SameNameAscii((*list)[i]->RectangleName(), name)) return static_cast<int>(i);
+    return -1;
+}
+
+std::shared_ptr<AttachedControl> FindAttached(ControlKind kind, const std::string& name) {
+    const int index = FindControl(kind, name);
+    return index < 0 ? nullptr : (*ListOf(kind))[index];
+}
+
+bool ControlListExists(ControlKind kind) { return ListOf(kind).has_value(); }
+
+bool RemoveControl(ControlKind kind, const std::string& name, bool report) noexcept {
+    try {
+        const int index = FindControl(kind, name);
+        if (index < 0) {
+            if (report) ReportError(NoControlMessage(RemoveKindWords(kind), name));
+            return false;
+        }
+        // Out of the list first, so that anything the destruction triggers
+        // already sees the registry without it.
+        auto& list = *ListOf(kind);
+        std::shared_ptr<AttachedControl> control = list[index];
+        list.erase(list.begin() + index);
+        control->DestroyControl();
+        return true;
+    } catch (const std::exception& e) {
+        ReportError(e.what());
+    } catch (...) {
+        ReportError("An unexpected error occurred while removing a control.");
+    }
+    return false;
+}
+
+void AppendControl(std::shared_ptr<AttachedControl> control) {
+    auto& list = ListOf(control->kind());
+    if (!list) list.emplace();
+    list->push_back(std::move(control));
+}
+
+void DestroyAllControls() noexcept {
+    for (ControlKind kind : kDestroyAllOrder) {
+        auto& list = ListOf(kind);
+        while (list && !list->empty()) {
+            std::shared_ptr<AttachedControl> control = std::move(list->back());
+            list->pop_back();
+            control->DestroyControl();
+        }
+    }
+}
+
+void CreateAttachedControl(const std::shared_ptr<AttachedControl>& control) {
+    const std::string& name = control->RectangleName();
+    for (ControlKind kind : kCreateRemovalOrder) RemoveControl(kind, name, false);
+
+    std::string answer;
+    RequestHost(RequestObjectWindow, &name, answer);
+    HWND rectangle = WindowFromAnswer(answer);
+    if (!rectangle) throw ScriptError("An object named " + name + " does not exist.");
+
+    try {
+        control->Attach(rectangle);
+    } catch (...) {
+        // Never registered, so no action could reach it: it must not linger.
+        control->Destroy();
+        throw;
+    }
+    AppendControl(control);
+}
+
+bool RemoveAction(ControlKind kind, const std::string& name) { return RemoveControl(kind, name, true); }
+
+} // namespace qor

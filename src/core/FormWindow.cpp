@@ -1,0 +1,112 @@
+#include "core/FormWindow.h"
+
+#include "core/ScriptError.h"
+#include "host/PlugInUtils.h"
+
+namespace qor {
+
+namespace {
+
+const char kFormClass[] = "TQORForm";
+const char kOriginalProcProp[] = "qorOriginalProc";
+const char kOwnerProp[] = "qorOwnerForm";
+
+void RegisterFormClass() {
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSA wc{};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = DefWindowProcA; // replaced per window right after creation
+    wc.hInstance = PlugInInstance();
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kFormClass;
+    registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+FormWindow* FormOf(HWND hwnd) { return reinterpret_cast<FormWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)); }
+
+} // namespace
+
+FormWindow::~FormWindow() {
+    // The registry and every message in flight have let go; the window must
+    // already be gone. Destroying it here would call back into a dead object.
+}
+
+void FormWindow::CreateAsChild(HWND parent) {
+    RegisterFormClass();
+    hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, kFormClass, "", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
+                            0, 0, parent, nullptr, PlugInInstance(), nullptr);
+    if (!hwnd_) throw ScriptError("Cannot create a control window (error " + std::to_string(GetLastError()) + ").");
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticProc));
+    selfWhileWindowExists_ = shared_from_this();
+}
+
+void FormWindow::Destroy() noexcept {
+    if (destroyed_) return;
+    destroyed_ = true;
+    if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+}
+
+void FormWindow::Subclass(HWND child) {
+    SetPropA(child, kOwnerProp, reinterpret_cast<HANDLE>(this));
+    SetPropA(child, kOriginalProcProp,
+             reinterpret_cast<HANDLE>(SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticChildProc))));
+}
+
+LRESULT FormWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+LRESULT FormWindow::ChildProc(HWND child, UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallOriginalChildProc(child, message, wParam, lParam);
+}
+
+LRESULT FormWindow::CallOriginalChildProc(HWND child, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto original = reinterpret_cast<WNDPROC>(GetPropA(child, kOriginalProcProp));
+    return original ? CallWindowProcA(original, child, message, wParam, lParam)
+                    : DefWindowProcA(child, message, wParam, lParam);
+}
+
+LRESULT CALLBACK FormWindow::StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    FormWindow* form = FormOf(hwnd);
+    if (!form) return DefWindowProcA(hwnd, message, wParam, lParam);
+    std::shared_ptr<FormWindow> keepAlive = form->shared_from_this();
+    LRESULT result = 0;
+    try {
+        result = form->WindowProc(message, wParam, lParam);
+    } catch (...) {
+        result = 0; // nothing escapes a window procedure
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        form->destroyed_ = true;
+        form->hwnd_ = nullptr;
+        form->selfWhileWindowExists_.reset();
+    }
+    return result;
+}
+
+LRESULT CALLBACK FormWindow::StaticChildProc(HWND child, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* form = reinterpret_cast<FormWindow*>(GetPropA(child, kOwnerProp));
+    auto original = reinterpret_cast<WNDPROC>(GetPropA(child, kOriginalProcProp));
+    if (message == WM_NCDESTROY) {
+        // Restore the control's own procedure before it finishes dying.
+        RemovePropA(child, kOwnerProp);
+        RemovePropA(child, kOriginalProcProp);
+        if (original) SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        return original ? CallWindowProcA(original, child, message, wParam, lParam)
+                        : DefWindowProcA(child, message, wParam, lParam);
+    }
+    if (!form) return original ? CallWindowProcA(original, child, message, wParam, lParam)
+                               : DefWindowProcA(child, message, wParam, lParam);
+    std::shared_ptr<FormWindow> keepAlive = form->shared_from_this();
+    try {
+        return form->ChildProc(child, message, wParam, lParam);
+    } catch (...) {
+        return 0;
+    }
+}
+
+} // namespace qor

@@ -1,0 +1,8 @@
+# Sources without any Windows dependency, relative to src/. They are compiled into
+# qor_pure, which the plug-in links and the native unit tests exercise on Linux.
+set(QOR_PURE_SOURCES
+  host/ActionCatalogue.cpp
+  core/AnsiText.cpp
+  core/ValueEncodings.cpp
+  hotkeys/ShortCutText.cpp
+)
