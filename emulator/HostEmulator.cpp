@@ -92,6 +92,11 @@ LRESULT CALLBACK RectangleProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         FillRect(dc, &r, fill);
         DeleteObject(fill);
         FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+        char name[128] = {};
+        GetWindowTextA(window, name, sizeof name);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(0x80, 0x8C, 0xA0));
+        DrawTextA(dc, name, -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
         EndPaint(window, &ps);
         return 0;
     }

@@ -186,6 +186,12 @@ bool Publication::RunStatement(const std::string& line) {
             out_ << verb << ": not an action of this plug-in\n";
             return false;
         }
+        // Like the host, evaluate variable references in text parameters; a
+        // parameter that names a variable (kind 6) arrives as the name.
+        for (const Announcement& a : host_.announcements())
+            if (a.id == id)
+                for (size_t i = 0; i < params.size() && i < a.kinds.size(); ++i)
+                    if (a.kinds[i] == 1) params[i] = Substitute(params[i]);
         const bool ok = host_.Exec(id, params);
         out_ << verb << " -> " << (ok ? "true" : "false");
         if (!ok) out_ << "  [qorBrindavelLastError] = " << host_.LastError();
