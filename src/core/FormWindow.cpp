@@ -11,8 +11,10 @@ const char kFormClass[] = "TQORForm";
 const char kOriginalProcProp[] = "qorOriginalProc";
 const char kOwnerProp[] = "qorOwnerForm";
 
+bool g_formClassRegistered = false;
+
 void RegisterFormClass() {
-    static bool registered = false;
+    bool& registered = g_formClassRegistered;
     if (registered) return;
     WNDCLASSA wc{};
     wc.style = CS_DBLCLKS;
@@ -27,6 +29,11 @@ void RegisterFormClass() {
 FormWindow* FormOf(HWND hwnd) { return reinterpret_cast<FormWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)); }
 
 } // namespace
+
+void UnregisterFormClass() noexcept {
+    if (g_formClassRegistered) UnregisterClassA(kFormClass, PlugInInstance());
+    g_formClassRegistered = false;
+}
 
 FormWindow::~FormWindow() {
     // The registry and every message in flight have let go; the window must

@@ -9,6 +9,9 @@
 
 namespace qor {
 
+// Called when the library unloads: the window class goes with the code.
+void UnregisterFormClass() noexcept;
+
 class FormWindow : public std::enable_shared_from_this<FormWindow> {
 public:
     FormWindow() = default;

@@ -1,12 +1,15 @@
 #include "host/PlugInLifetime.h"
 
 #include "core/ControlRegistry.h"
+#include "core/FormWindow.h"
 
 namespace qor {
 
 void DestroyAllAttachedControls() noexcept { DestroyAllControls(); }
 
-void OnUnload() noexcept {}
+void OnUnload() noexcept {
+    UnregisterFormClass();
+}
 
 bool EditAction(int32_t, HostString*) noexcept {
     // No action has an editing dialog in this version: the host keeps the
