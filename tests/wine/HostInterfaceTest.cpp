@@ -107,7 +107,9 @@ TEST_F(HostInterface, EveryActionAnswersWithABooleanAndReportsFailures) {
         std::vector<std::string> params(a.count, "");
         params[0] = "NoSuchRectangle";
         const bool ok = host.Exec(a.id, params);
-        if (!ok) EXPECT_FALSE(host.LastError().empty());
+        if (!ok) {
+            EXPECT_FALSE(host.LastError().empty());
+        }
     }
     EXPECT_EQ(host.Blocks().hostBlocksFreed, 0u) << "the plug-in freed a parameter block it does not own";
     EXPECT_EQ(host.Blocks().handedOverNotReleased, 0u);
