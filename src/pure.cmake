@@ -5,4 +5,9 @@ set(QOR_PURE_SOURCES
   core/AnsiText.cpp
   core/ValueEncodings.cpp
   hotkeys/ShortCutText.cpp
+  lists/ListText.cpp
+  lists/ListItemStore.cpp
+  lists/ListValues.cpp
+  smartedit/MemoLogic.cpp
+  checklist/CheckListRules.cpp
 )

@@ -1,5 +1,7 @@
 #include "core/FormWindow.h"
 
+#include <unordered_map>
+
 #include "core/ScriptError.h"
 #include "host/PlugInUtils.h"
 
@@ -8,8 +10,23 @@ namespace qor {
 namespace {
 
 const char kFormClass[] = "TQORForm";
-const char kOriginalProcProp[] = "qorOriginalProc";
-const char kOwnerProp[] = "qorOwnerForm";
+// Subclassed children: their form and their own window procedure. A plain
+// map on the UI thread; window properties would cost a server round trip
+// per message under some Windows implementations.
+struct Subclassed {
+    FormWindow* form;
+    WNDPROC original;
+};
+std::unordered_map<HWND, Subclassed>& SubclassedChildren() {
+    static std::unordered_map<HWND, Subclassed> children;
+    return children;
+}
+
+Subclassed LookUpChild(HWND child) {
+    auto& children = SubclassedChildren();
+    auto it = children.find(child);
+    return it == children.end() ? Subclassed{nullptr, nullptr} : it->second;
+}
 
 bool g_formClassRegistered = false;
 
@@ -57,9 +74,14 @@ void FormWindow::Destroy() noexcept {
 }
 
 void FormWindow::Subclass(HWND child) {
-    SetPropA(child, kOwnerProp, reinterpret_cast<HANDLE>(this));
-    SetPropA(child, kOriginalProcProp,
-             reinterpret_cast<HANDLE>(SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticChildProc))));
+    auto& children = SubclassedChildren();
+    if (auto it = children.find(child); it != children.end()) {
+        it->second.form = this; // already ours: never chain to ourselves
+        return;
+    }
+    auto original = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticChildProc)));
+    children[child] = Subclassed{this, original};
 }
 
 LRESULT FormWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -71,7 +93,7 @@ LRESULT FormWindow::ChildProc(HWND child, UINT message, WPARAM wParam, LPARAM lP
 }
 
 LRESULT FormWindow::CallOriginalChildProc(HWND child, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto original = reinterpret_cast<WNDPROC>(GetPropA(child, kOriginalProcProp));
+    const WNDPROC original = LookUpChild(child).original;
     return original ? CallWindowProcA(original, child, message, wParam, lParam)
                     : DefWindowProcA(child, message, wParam, lParam);
 }
@@ -96,12 +118,12 @@ LRESULT CALLBACK FormWindow::StaticProc(HWND hwnd, UINT message, WPARAM wParam, 
 }
 
 LRESULT CALLBACK FormWindow::StaticChildProc(HWND child, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* form = reinterpret_cast<FormWindow*>(GetPropA(child, kOwnerProp));
-    auto original = reinterpret_cast<WNDPROC>(GetPropA(child, kOriginalProcProp));
+    const Subclassed entry = LookUpChild(child);
+    FormWindow* form = entry.form;
+    const WNDPROC original = entry.original;
     if (message == WM_NCDESTROY) {
         // Restore the control's own procedure before it finishes dying.
-        RemovePropA(child, kOwnerProp);
-        RemovePropA(child, kOriginalProcProp);
+        SubclassedChildren().erase(child);
         if (original) SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
         return original ? CallWindowProcA(original, child, message, wParam, lParam)
                         : DefWindowProcA(child, message, wParam, lParam);

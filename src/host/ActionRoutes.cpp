@@ -1,6 +1,11 @@
 #include "host/ActionRoutes.h"
 
 #include "core/ControlRegistry.h"
+#include "checklist/UTCustomCheckListBox.h"
+#include "smartedit/UTCustomMemo.h"
+#include "lists/UTCustomDropDown.h"
+#include "lists/ListItemOperations.h"
+#include "lists/UTCustomListBox.h"
 
 namespace qor {
 
@@ -15,6 +20,53 @@ bool RemoveKind(const Params& params) {
 
 const std::vector<ActionRoute>& ActionRoutes() {
     static const std::vector<ActionRoute> routes = {
+        // DropDown.
+        {5, qorCreateDropDown},
+        {14, qorDropDownSetProperties},
+        {15, qorDropDownCaptureEvents},
+        {16, qorDropDownSelect},
+        // ListBox.
+        {18, qorCreateListBox},
+        {19, qorListBoxSetProperties},
+        {20, qorListBoxCaptureEvents},
+        {21, qorListBoxSelect},
+        // List item operations.
+        {6, qorListAddItem},
+        {7, qorListChangeItem},
+        {8, qorListDeleteItem},
+        {9, qorListFindItem},
+        {10, qorListGetItem},
+        {11, qorListMoveItem},
+        {12, qorListSize},
+        {13, qorListSort},
+        {57, qorListFindItemEx},
+        {58, qorListFindNextItemEx},
+        // SmartEdit.
+        {24, qorCreateSmartEdit},
+        {25, qorSmartEditSetProperties},
+        {26, qorSmartEditCaptureEvents},
+        {27, qorSmartEditSetText},
+        {29, SmartEditCommandRoute<29>},
+        {30, SmartEditCommandRoute<30>},
+        {31, SmartEditCommandRoute<31>},
+        {32, SmartEditCommandRoute<32>},
+        {33, SmartEditCommandRoute<33>},
+        {34, SmartEditCommandRoute<34>},
+        {35, SmartEditCommandRoute<35>},
+        {36, SmartEditCommandRoute<36>},
+        {37, SmartEditCommandRoute<37>},
+        {38, SmartEditCommandRoute<38>},
+        {39, SmartEditCommandRoute<39>},
+        {40, SmartEditPositionRoute<40>},
+        {41, SmartEditPositionRoute<41>},
+        {42, qorSmartEditGetInfo},
+        {43, SmartEditPositionRoute<43>},
+        // CheckListBox.
+        {51, qorCreateCheckListBox},
+        {52, qorCheckListBoxSetProperties},
+        {53, qorCheckListBoxCaptureEvents},
+        {54, qorCheckListBoxSelect},
+        {55, qorCheckListBoxSetState},
         // The seven remove actions.
         {2, RemoveKind<ControlKind::HotKey>},
         {17, RemoveKind<ControlKind::DropDown>},

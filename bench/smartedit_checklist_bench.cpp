@@ -1,0 +1,209 @@
+// Timing of the SmartEdit and the CheckListBox against bare Win32 controls
+// making the same control calls in the same run.
+//
+// SmartEdit with 100,000 lines (word wrap off on both sides): filling, size,
+// get item of all lines, find item of the last line, and 1,000 lines added one
+// by one. CheckListBox with 100,000 items: creation, and set state by text
+// with 10,000 lines.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "HostEmulator.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(const std::function<void()>& work) {
+    const auto start = Clock::now();
+    work();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+std::string Pad(int n) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%06d", n);
+    return buffer;
+}
+
+void Row(const char* name, double mine, double bare) {
+    std::printf("%-44s %9.4f %9.4f %7.2f\n", name, mine, bare, bare > 0 ? mine / bare : 0.0);
+}
+
+std::string EditText(HWND edit) {
+    const int length = GetWindowTextLengthA(edit);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    GetWindowTextA(edit, &text[0], length + 1);
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+int EditItemCount(HWND edit) {
+    int count = static_cast<int>(SendMessageA(edit, EM_GETLINECOUNT, 0, 0));
+    const int last = static_cast<int>(SendMessageA(edit, EM_LINEINDEX, count - 1, 0));
+    if (count > 0 && SendMessageA(edit, EM_LINELENGTH, last, 0) == 0) --count;
+    return count;
+}
+
+void BenchSmartEdit(qorhost::HostEmulator& host, HWND bareParent) {
+    const int kLines = 100000;
+    std::string text;
+    for (int i = 0; i < kLines; ++i) text += "Line " + Pad(i) + " of the benchmark text\r\n";
+    const std::string last = "Line " + Pad(kLines - 1) + " of the benchmark text";
+
+    HWND bare = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                                WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN,
+                                0, 0, 300, 200, bareParent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(bare, EM_SETLIMITTEXT, 0, 0);
+    host.Exec("qorCreateSmartEdit", {"Bench", "[BenchText]"});
+    host.Exec("qorSmartEditSetProperties", {"Bench", "", "False", "", "", "", "clNone", "", ""});
+
+    std::printf("SmartEdit, %d lines (seconds)\n%-44s %9s %9s %7s\n", kLines, "case", "plug-in", "bare", "ratio");
+    Row("set the whole text",
+        Seconds([&] { host.Exec("qorSmartEditSetText", {"Bench", text, "0"}); }),
+        Seconds([&] { SetWindowTextA(bare, text.c_str()); EditText(bare); }));
+    Row("size", Seconds([&] { host.Exec("qorListSize", {"Bench", "[Out]"}); }),
+        Seconds([&] { EditItemCount(bare); }));
+    Row("get item of all lines", Seconds([&] { host.Exec("qorListGetItem", {"Bench", "all", "[Out]"}); }),
+        Seconds([&] { EditText(bare); }));
+    Row("find item of the last line", Seconds([&] { host.Exec("qorListFindItem", {"Bench", last, "[Out]"}); }),
+        Seconds([&] {
+            // The same calls: the text once, then the lines compared ignoring case.
+            const std::string all = EditText(bare);
+            std::string lowered = last;
+            CharLowerBuffA(&lowered[0], static_cast<DWORD>(lowered.size()));
+            size_t start = 0;
+            while (start < all.size()) {
+                size_t end = all.find("\r\n", start);
+                if (end == std::string::npos) end = all.size();
+                std::string line = all.substr(start, end - start);
+                if (!line.empty()) CharLowerBuffA(&line[0], static_cast<DWORD>(line.size()));
+                if (line == lowered) break;
+                start = end + 2;
+            }
+        }));
+    if (host.Var("[Out]") != std::to_string(kLines)) std::printf("  (find wrote %s)\n", host.Var("[Out]").c_str());
+    auto bareAdd = [&](const std::string& line) {
+        const int count = EditItemCount(bare);
+        const int at = static_cast<int>(SendMessageA(bare, EM_LINEINDEX, count, 0));
+        SendMessageA(bare, EM_SETSEL, at, at);
+        SendMessageA(bare, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>((line + "\r\n").c_str()));
+    };
+    Row("add 1,000 lines one by one (text variable)",
+        Seconds([&] {
+            for (int i = 0; i < 1000; ++i) host.Exec("qorListAddItem", {"Bench", "0", "Added " + Pad(i)});
+        }),
+        Seconds([&] {
+            // The bare side also reads the text after each change, as the variable write needs.
+            for (int i = 0; i < 1000; ++i) {
+                bareAdd("Added " + Pad(i));
+                EditText(bare);
+            }
+        }));
+    host.Exec("qorCreateSmartEdit", {"Bench", ""});
+    host.Exec("qorSmartEditSetProperties", {"Bench", "", "False", "", "", "", "clNone", "", ""});
+    host.Exec("qorSmartEditSetText", {"Bench", text, "0"});
+    SetWindowTextA(bare, text.c_str());
+    Row("add 1,000 lines one by one (no variable)",
+        Seconds([&] {
+            for (int i = 0; i < 1000; ++i) host.Exec("qorListAddItem", {"Bench", "0", "Added " + Pad(i)});
+        }),
+        Seconds([&] {
+            for (int i = 0; i < 1000; ++i) bareAdd("Added " + Pad(i));
+        }));
+    host.Exec("qorRemoveSmartEdit", {"Bench"});
+    DestroyWindow(bare);
+}
+
+void BenchCheckList(qorhost::HostEmulator& host, HWND bareParent) {
+    const int kItems = 100000;
+    std::string items;
+    std::vector<std::string> texts;
+    for (int i = 0; i < kItems; ++i) {
+        texts.push_back("Choice " + Pad((i * 7919) % kItems));
+        items += texts.back() + "\r\n";
+    }
+    std::string wanted;
+    std::vector<std::string> wantedLines;
+    for (int i = 0; i < 10000; ++i) {
+        wantedLines.push_back("CHOICE " + Pad((i * 104729) % kItems));
+        wanted += wantedLines.back() + "\r\n";
+    }
+    HWND bare = nullptr;
+    std::printf("\nCheckListBox, %d items (seconds)\n%-44s %9s %9s %7s\n", kItems, "case", "plug-in", "bare", "ratio");
+    Row("creation",
+        Seconds([&] {
+            host.Exec("qorCreateCheckListBox",
+                      {"Bench", "False", "False", items, "0", "False", "[C]", "[U]", "[G]", "[S]"});
+        }),
+        Seconds([&] {
+            bare = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
+                                   WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
+                                       LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
+                                   0, 0, 300, 200, bareParent, nullptr, GetModuleHandleA(nullptr), nullptr);
+            size_t bytes = 0;
+            for (const auto& t : texts) bytes += t.size() + 1;
+            SendMessageA(bare, WM_SETREDRAW, FALSE, 0);
+            SendMessageA(bare, LB_INITSTORAGE, texts.size(), bytes);
+            for (const auto& t : texts) {
+                const LRESULT at = SendMessageA(bare, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(t.c_str()));
+                SendMessageA(bare, LB_SETITEMDATA, at, 0);
+            }
+            SendMessageA(bare, WM_SETREDRAW, TRUE, 0);
+        }));
+    Row("set state by text, 10,000 lines",
+        Seconds([&] { host.Exec("qorCheckListBoxSetState", {"Bench", wanted, "1", "1"}); }),
+        Seconds([&] {
+            std::unordered_set<std::string> set;
+            for (std::string line : wantedLines) {
+                CharLowerBuffA(&line[0], static_cast<DWORD>(line.size()));
+                set.insert(line);
+            }
+            const int n = static_cast<int>(SendMessageA(bare, LB_GETCOUNT, 0, 0));
+            char buffer[256];
+            for (int i = 0; i < n; ++i) {
+                const LRESULT length = SendMessageA(bare, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buffer));
+                std::string item(buffer, static_cast<size_t>(length > 0 ? length : 0));
+                if (!item.empty()) CharLowerBuffA(&item[0], static_cast<DWORD>(item.size()));
+                if (!set.count(item) || SendMessageA(bare, LB_GETITEMDATA, i, 0) == 1) continue;
+                SendMessageA(bare, LB_SETITEMDATA, i, 1);
+                RECT r{};
+                if (SendMessageA(bare, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r)) != LB_ERR)
+                    InvalidateRect(bare, &r, FALSE);
+            }
+            // The three state lists, as the click-check writes them.
+            std::string lists[3];
+            for (int i = 0; i < n; ++i) {
+                const LRESULT length = SendMessageA(bare, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buffer));
+                std::string& list = lists[SendMessageA(bare, LB_GETITEMDATA, i, 0) == 1 ? 0 : 1];
+                if (!list.empty()) list += "\r\n";
+                list.append(buffer, static_cast<size_t>(length > 0 ? length : 0));
+            }
+        }));
+    std::printf("  (checked items written: %zu characters)\n", host.Var("[C]").size());
+    host.Exec("qorRemoveCheckListBox", {"Bench"});
+    DestroyWindow(bare);
+}
+
+} // namespace
+
+int main() {
+    setvbuf(stdout, nullptr, _IONBF, 0);
+    qorhost::HostEmulator host;
+    if (!host.Load()) {
+        std::fprintf(stderr, "cannot load the plug-in\n");
+        return 1;
+    }
+    host.AddRectangle("Bench", 10, 10, 300, 200);
+    HWND bareParent = host.AddRectangle("Baseline", 320, 10, 300, 200);
+    BenchSmartEdit(host, bareParent);
+    BenchCheckList(host, bareParent);
+    return 0;
+}

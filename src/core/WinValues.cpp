@@ -1,0 +1,67 @@
+#include "core/WinValues.h"
+
+#include <cstring>
+
+namespace qor {
+
+namespace {
+
+int ScreenPixelsPerInch() {
+    WindowDc screen(nullptr);
+    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? dpi : 96;
+}
+
+} // namespace
+
+UniqueFont CreateFontFromSpec(const FontSpec& spec) {
+    LOGFONTA lf{};
+    lf.lfHeight = -MulDiv(spec.size, ScreenPixelsPerInch(), 72);
+    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = spec.italic;
+    lf.lfUnderline = spec.underline;
+    lf.lfStrikeOut = spec.strikeout;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lf.lfPitchAndFamily = DEFAULT_PITCH;
+    strncpy(lf.lfFaceName, spec.faceName.c_str(), LF_FACESIZE - 1);
+    return UniqueFont(CreateFontIndirectA(&lf));
+}
+
+FontSpec SpecFromFont(HFONT font, int32_t color) {
+    FontSpec spec;
+    spec.color = color;
+    LOGFONTA lf{};
+    if (!font || !GetObjectA(font, sizeof lf, &lf)) return spec;
+    spec.faceName = lf.lfFaceName;
+    const int height = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+    spec.size = MulDiv(height, 72, ScreenPixelsPerInch());
+    spec.bold = lf.lfWeight >= FW_BOLD;
+    spec.italic = lf.lfItalic != 0;
+    spec.underline = lf.lfUnderline != 0;
+    spec.strikeout = lf.lfStrikeOut != 0;
+    return spec;
+}
+
+COLORREF ToColorRef(int32_t color, COLORREF fallback) {
+    const auto value = static_cast<uint32_t>(color);
+    if ((value & 0xFF000000u) == 0xFF000000u) {
+        const int index = static_cast<int>(value & 0xFFu);
+        if (index > COLOR_MENUBAR) return fallback;
+        return GetSysColor(index);
+    }
+    if ((value & 0xFF000000u) != 0) return fallback; // clNone, clDefault and other special values
+    return static_cast<COLORREF>(value);
+}
+
+int FontTextHeight(HFONT font) {
+    WindowDc screen(nullptr);
+    SelectedObject selected(screen.get(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICA tm{};
+    GetTextMetricsA(screen.get(), &tm);
+    return tm.tmHeight;
+}
+
+} // namespace qor

@@ -1,0 +1,26 @@
+#pragma once
+// The Windows side of the shared value encodings: fonts made from a font spec
+// (points converted at the screen's DPI) and colour values as COLORREFs.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "core/ValueEncodings.h"
+#include "core/WinHandles.h"
+
+namespace qor {
+
+// A font with the font spec's face, size in points and styles (its colour is
+// the text colour; it is not part of an HFONT).
+UniqueFont CreateFontFromSpec(const FontSpec& spec);
+// Face, size in points and styles of a font; the colour is passed in.
+FontSpec SpecFromFont(HFONT font, int32_t color = 0);
+
+// Plain colours as they are, system colours through GetSysColor; clNone,
+// clDefault and unknown system colours give the fallback.
+COLORREF ToColorRef(int32_t color, COLORREF fallback);
+
+// Height in pixels of a font's text (tmHeight) on the screen.
+int FontTextHeight(HFONT font);
+
+} // namespace qor

@@ -1,0 +1,83 @@
+#pragma once
+// THunSpellMemo: the SmartEdit's editor, a real multi-line Win32 EDIT control.
+// The window is subclassed through its form so that spell checking can paint
+// its underline after the normal paint and put its own context menu in place
+// of the edit's; without a checker both hooks do nothing.
+//
+// Style options that the EDIT control reads only at creation (word wrap,
+// scroll bars, alignment, hide-selection) take effect by re-creating the
+// window with its text, selection, read-only state and font kept.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "core/WinHandles.h"
+#include "smartedit/MemoLogic.h"
+
+namespace qor {
+
+struct MemoStyle {
+    bool wordWrap = true;
+    bool hideSelection = true;
+    bool horizontalScroll = false;
+    bool verticalScroll = false;
+    MemoAlignment alignment = MemoAlignment::Left;
+};
+
+class THunSpellMemo {
+public:
+    // Design-time settings of the checking editor.
+    bool RightClickMoveCaret = false;
+    int RightEdge = 0;
+
+    // Creates the edit window as child `id` of parent with the style.
+    void Create(HWND parent, int id, const MemoStyle& style);
+    // Re-creates the window when the style differs; true when it did. The
+    // new window is returned by hwnd() and must be subclassed again.
+    bool ApplyStyle(const MemoStyle& style);
+    // Destroys the window (the form does this before its own window goes).
+    void DestroyWindowNow() noexcept { edit_.reset(); }
+
+    HWND hwnd() const { return edit_.get(); }
+    const MemoStyle& Style() const { return style_; }
+    bool Wraps() const; // as the window does it, from its styles
+
+    void SetFont(HFONT font);
+    void SetReadOnly(bool readOnly);
+    bool IsReadOnly() const;
+
+    std::string Text() const;
+    void SetText(const std::string& text);
+    void GetSelection(int& start, int& end) const;
+    void SetSelection(int start, int end);
+    void ReplaceSelection(const std::string& text, bool canUndo);
+
+    // Line geometry, as the edit counts lines. LineCount leaves out an empty
+    // last line; Line reads a line whole, however long.
+    int LineCount() const;
+    int LineIndex(int line) const;
+    int LineLengthAt(int charIndex) const;
+    int LineFromChar(int charIndex) const;
+    std::string Line(int line) const;
+
+    // Messages of the edit window: `original` runs the control's own
+    // procedure. The paint and context-menu hooks live here.
+    LRESULT Process(UINT message, WPARAM wParam, LPARAM lParam, const std::function<LRESULT()>& original);
+    // Called after the control painted itself.
+    virtual void PaintOverlay(HDC /*dc*/) {}
+    // Called for WM_CONTEXTMENU; true when a menu of its own was shown.
+    virtual bool ShowContextMenu(POINT /*screen*/) { return false; }
+    virtual ~THunSpellMemo() = default;
+
+private:
+    DWORD WindowStyle(const MemoStyle& style, bool readOnly) const;
+
+    UniqueHwnd edit_;
+    HWND parent_ = nullptr;
+    int id_ = 0;
+    HFONT font_ = nullptr; // owned by the form
+    MemoStyle style_;
+};
+
+} // namespace qor
