@@ -438,13 +438,13 @@ void HostEmulator::OnGetVariable(const char* name, char** value) {
 }
 
 void HostEmulator::OnSetVariable(const char* name, const char* value) {
-    log_.push_back({LogKind::SetVariable, name ? name : "", value ? value : ""});
+    if (keepLog) log_.push_back({LogKind::SetVariable, name ? name : "", value ? value : ""});
     variables_[name ? name : ""] = value ? value : "";
 }
 
 void HostEmulator::OnScriptLine(const char* line) {
     const std::string text = line ? line : "";
-    log_.push_back({LogKind::ScriptLine, "", text});
+    if (keepLog) log_.push_back({LogKind::ScriptLine, "", text});
     const std::string prefix = "GoSub \"";
     if (text.size() > prefix.size() && text.compare(0, prefix.size(), prefix) == 0 && text.back() == '"') {
         auto it = subroutines_.find(text.substr(prefix.size(), text.size() - prefix.size() - 1));

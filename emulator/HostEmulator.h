@@ -82,6 +82,9 @@ public:
     void SetVar(const std::string& name, const std::string& value);
     std::string LastError() const { return Var("[qorBrindavelLastError]"); }
     const std::vector<LogEntry>& log() const { return log_; }
+    // Off: writes and script lines are carried out but not kept in the log
+    // (benchmarks writing megabytes per call).
+    bool keepLog = true;
     void ClearLog() { log_.clear(); }
     std::vector<std::string> ScriptLines() const;
     std::vector<std::string> WritesTo(const std::string& variable) const;

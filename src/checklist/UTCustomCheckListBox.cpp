@@ -28,14 +28,6 @@ std::shared_ptr<TFMCustomCheckListBox> RequireCheckList(const std::string& name)
     return RequireControl<TFMCustomCheckListBox>(ControlKind::CheckListBox, name, kKindWords);
 }
 
-FontSpec DefaultFontSpec() {
-    FontSpec spec;
-    spec.faceName = "MS Sans Serif";
-    spec.size = 8;
-    spec.color = SystemColor(COLOR_WINDOWTEXT);
-    return spec;
-}
-
 // Keeps SuppressEvents set for a scope, whatever leaves it.
 class SuppressScope {
 public:
@@ -72,7 +64,7 @@ void TFMCustomCheckListBox::BuildContent() {
     // A script sets the font of the next list by filling this variable first.
     const std::string fontText = GetHostVariable(kFontVariable);
     if (!fontText.empty()) {
-        FontSpec spec = DefaultFontSpec();
+        FontSpec spec = DefaultControlFont();
         SpecToFont(fontText, spec);
         CustomFont = spec;
         HasCustomFont = true;
@@ -91,7 +83,7 @@ void TFMCustomCheckListBox::BuildContent() {
         throw ScriptError("Cannot create the check list (error " + std::to_string(GetLastError()) + ").");
     listProc_ = reinterpret_cast<WNDPROC>(GetClassLongPtrA(JvxCheckListBox1.get(), GCLP_WNDPROC));
     Subclass(JvxCheckListBox1.get());
-    defaultFont_ = CreateFontFromSpec(DefaultFontSpec());
+    defaultFont_ = CreateFontFromSpec(DefaultControlFont());
     ApplyFont();
 
     const std::vector<std::string> items = SplitLines(ItemsText);
@@ -148,6 +140,13 @@ std::string TFMCustomCheckListBox::ItemText(int index) const {
     const LRESULT copied = List(LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
     text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
     return text;
+}
+
+ItemTextAt TFMCustomCheckListBox::ItemTextReader() const {
+    return [this, text = std::string()](int index) mutable -> std::string_view {
+        text = ItemText(index);
+        return text;
+    };
 }
 
 CheckState TFMCustomCheckListBox::ItemState(int index) const {
@@ -465,7 +464,7 @@ void TFMCustomCheckListBox::ApplyFont() {
 
 void TFMCustomCheckListBox::SetProperties(const std::string& fontSpec, const std::string& color) {
     if (!fontSpec.empty()) {
-        FontSpec spec = DefaultFontSpec();
+        FontSpec spec = DefaultControlFont();
         SpecToFont(fontSpec, spec);
         CustomFont = spec;
         HasCustomFont = true;
@@ -561,7 +560,7 @@ void TFMCustomCheckListBox::DeleteItem(int position) {
 }
 
 std::optional<std::string> TFMCustomCheckListBox::FindItem(const std::string& text) {
-    return FindPlainItem(Count(), [&](int i) { return ItemText(i); }, text);
+    return FindPlainItem(Count(), ItemTextReader(), text);
 }
 
 std::optional<std::string> TFMCustomCheckListBox::GetItem(int position, bool /*wholeRow*/) {
@@ -611,7 +610,7 @@ void TFMCustomCheckListBox::SetSorted(bool sorted) {
 std::optional<std::string> TFMCustomCheckListBox::FindItemEx(const std::string& searchIn, const std::string& match,
                                                              const std::string& /*column*/, const std::string& text) {
     if (searchIn == "1") throw ListNotice("CheckListBox is not an array list.");
-    return search_.Start(FindPlainMatches(Count(), [&](int i) { return ItemText(i); }, searchIn, match, text));
+    return search_.Start(FindPlainMatches(Count(), ItemTextReader(), searchIn, match, text));
 }
 
 // ---- Action handlers -------------------------------------------------------

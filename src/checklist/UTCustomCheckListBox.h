@@ -23,6 +23,7 @@
 #include "core/WinHandles.h"
 #include "host/ExecDispatch.h"
 #include "lists/ListItemTarget.h"
+#include "smartedit/MemoLogic.h"
 
 namespace qor {
 
@@ -94,6 +95,8 @@ private:
     // Items of the list box.
     int Count() const;
     std::string ItemText(int index) const;
+    // Item texts for the shared plain-item search, read into one buffer.
+    ItemTextAt ItemTextReader() const;
     CheckState ItemState(int index) const;
     std::vector<std::string> Texts() const;
     std::vector<CheckState> States() const;

@@ -1,6 +1,7 @@
 #include "core/AnsiText.h"
 
 #include <algorithm>
+#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -20,6 +21,35 @@ bool SameNameAscii(const std::string& a, const std::string& b)
                       [](char x, char y) { return AsciiUpperChar(x) == AsciiUpperChar(y); });
 }
 
+#ifdef _WIN32
+namespace {
+bool MapsPerByte();
+}
+#else
+namespace {
+bool MapsPerByte() { return true; }
+}
+#endif
+
+bool LowersTo(std::string_view text, std::string_view lowered)
+{
+    if (text.size() != lowered.size())
+        return false;
+    if (!MapsPerByte())
+        return AnsiLowerCase(std::string(text)) == lowered;
+    return std::equal(text.begin(), text.end(), lowered.begin(),
+                      [](char a, char b) { return AnsiLowerChar(a) == b; });
+}
+
+bool RaisedContains(std::string_view text, std::string_view raised)
+{
+    if (!MapsPerByte())
+        return AnsiUpperCase(std::string(text)).find(raised) != std::string::npos;
+    return std::search(text.begin(), text.end(), raised.begin(), raised.end(),
+                       [](char a, char b) { return AnsiUpperChar(a) == b; }) != text.end()
+        || raised.empty();
+}
+
 bool SameTextAnsi(const std::string& a, const std::string& b)
 {
     return a.size() == b.size() && AnsiUpperCase(a) == AnsiUpperCase(b);
@@ -27,30 +57,75 @@ bool SameTextAnsi(const std::string& a, const std::string& b)
 
 #ifdef _WIN32
 
+namespace {
+
+// The system's mapping of every byte, read once. It is exact only for
+// single-byte code pages; with a double-byte one a byte may be half of a
+// character, so whole texts then go to the system as they are.
+struct CaseTables {
+    bool singleByte = false;
+    char upper[256] = {};
+    char lower[256] = {};
+};
+
+const CaseTables& Tables()
+{
+    static const CaseTables tables = [] {
+        CaseTables t;
+        CPINFO info{};
+        t.singleByte = GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;
+        for (int b = 0; b < 256; ++b) {
+            char up = static_cast<char>(b), low = static_cast<char>(b);
+            if (b != 0) {
+                CharUpperBuffA(&up, 1);
+                CharLowerBuffA(&low, 1);
+            }
+            t.upper[b] = up;
+            t.lower[b] = low;
+        }
+        return t;
+    }();
+    return tables;
+}
+
+bool MapsPerByte()
+{
+    return Tables().singleByte;
+}
+
+std::string MapText(std::string text, const char (&table)[256], DWORD (WINAPI *system)(LPSTR, DWORD))
+{
+    if (text.empty())
+        return text;
+    if (Tables().singleByte) {
+        for (char& c : text)
+            c = table[static_cast<unsigned char>(c)];
+    } else {
+        system(&text[0], static_cast<DWORD>(text.size()));
+    }
+    return text;
+}
+
+} // namespace
+
 std::string AnsiUpperCase(std::string text)
 {
-    if (!text.empty())
-        CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
-    return text;
+    return MapText(std::move(text), Tables().upper, CharUpperBuffA);
 }
 
 std::string AnsiLowerCase(std::string text)
 {
-    if (!text.empty())
-        CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
-    return text;
+    return MapText(std::move(text), Tables().lower, CharLowerBuffA);
 }
 
 char AnsiUpperChar(char c)
 {
-    CharUpperBuffA(&c, 1);
-    return c;
+    return Tables().upper[static_cast<unsigned char>(c)];
 }
 
 char AnsiLowerChar(char c)
 {
-    CharLowerBuffA(&c, 1);
-    return c;
+    return Tables().lower[static_cast<unsigned char>(c)];
 }
 
 char DecimalSeparator()

@@ -3,6 +3,7 @@
 // On Windows the case mapping and the decimal separator come from the system;
 // elsewhere (the native unit tests) they follow Windows-1252 and ".".
 #include <string>
+#include <string_view>
 
 namespace qor {
 
@@ -12,6 +13,12 @@ char AnsiUpperChar(char c);
 char AnsiLowerChar(char c);
 std::string AnsiUpperCase(std::string text);
 std::string AnsiLowerCase(std::string text);
+
+// Comparisons against a text already mapped once by the caller, without
+// copying the item: `text` lowered equals `lowered`; `text` raised contains
+// `raised` (an empty `raised` is contained in everything).
+bool LowersTo(std::string_view text, std::string_view lowered);
+bool RaisedContains(std::string_view text, std::string_view raised);
 
 // True when both texts are equal after upper-casing them with the ANSI mapping.
 bool SameTextAnsi(const std::string& a, const std::string& b);

@@ -45,6 +45,14 @@ FontSpec SpecFromFont(HFONT font, int32_t color) {
     return spec;
 }
 
+FontSpec DefaultControlFont() {
+    FontSpec spec;
+    spec.faceName = "MS Sans Serif";
+    spec.size = 8;
+    spec.color = SystemColor(COLOR_WINDOWTEXT);
+    return spec;
+}
+
 COLORREF ToColorRef(int32_t color, COLORREF fallback) {
     const auto value = static_cast<uint32_t>(color);
     if ((value & 0xFF000000u) == 0xFF000000u) {

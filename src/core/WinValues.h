@@ -16,6 +16,10 @@ UniqueFont CreateFontFromSpec(const FontSpec& spec);
 // Face, size in points and styles of a font; the colour is passed in.
 FontSpec SpecFromFont(HFONT font, int32_t color = 0);
 
+// The controls' own font until a script gives one: MS Sans Serif, 8 points,
+// in the window text colour.
+FontSpec DefaultControlFont();
+
 // Plain colours as they are, system colours through GetSysColor; clNone,
 // clDefault and unknown system colours give the fallback.
 COLORREF ToColorRef(int32_t color, COLORREF fallback);

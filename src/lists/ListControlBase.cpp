@@ -12,14 +12,6 @@ constexpr UINT kListEventMessage = WM_APP + 0x3A1;
 
 } // namespace
 
-FontSpec DefaultListFont() {
-    FontSpec spec;
-    spec.faceName = "MS Sans Serif";
-    spec.size = 8;
-    spec.color = SystemColor(COLOR_WINDOWTEXT);
-    return spec;
-}
-
 ListControlBase::ListControlBase(ControlKind kind, const Params& params, const char* kindName)
     : AttachedControl(kind, params.at(0)), store_(*this, kindName) {
     sortedText_ = params.at(1);

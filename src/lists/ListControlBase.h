@@ -43,9 +43,6 @@ private:
     WNDPROC proc_ = nullptr;
 };
 
-// The lists' own font until the script gives one: MS Sans Serif, 8 points.
-FontSpec DefaultListFont();
-
 class ListControlBase : public AttachedControl, public ListItemTarget, protected ListItemView {
 public:
     // params: the ten creation parameters of the create action.

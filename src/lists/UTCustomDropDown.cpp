@@ -29,7 +29,7 @@ void TFMCustomDropDown::BuildContent() {
     Combobox1 = CreateWindowExA(0, "COMBOBOX", "", style, 0, 0, 100, 100, hwnd(), reinterpret_cast<HMENU>(1),
                                 PlugInInstance(), nullptr);
     if (!Combobox1) throw ScriptError("Cannot create the drop-down list.");
-    font_ = CreateFontFromSpec(DefaultListFont());
+    font_ = CreateFontFromSpec(DefaultControlFont());
     SendMessageA(Combobox1, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     SendMessageA(Combobox1, CB_SETITEMHEIGHT, 0, kItemHeight);
     COMBOBOXINFO info{};
@@ -251,7 +251,7 @@ void TFMCustomDropDown::SetProperties(const Params& params) {
     if (!params.at(2).empty()) AutoComplete = TextToFlag(params[2]);
     if (!params.at(3).empty()) AutoDropDown = TextToFlag(params[3]);
     if (!params.at(4).empty()) {
-        FontSpec spec = DefaultListFont();
+        FontSpec spec = DefaultControlFont();
         SpecToFont(params[4], spec);
         Font = spec;
     }

@@ -53,7 +53,7 @@ void TFMCustomListBox::BuildContent() {
     ListBox1 = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", style, 0, 0, 100, 100, hwnd(),
                                reinterpret_cast<HMENU>(1), PlugInInstance(), nullptr);
     if (!ListBox1) throw ScriptError("Cannot create the list box.");
-    font_ = CreateFontFromSpec(DefaultListFont());
+    font_ = CreateFontFromSpec(DefaultControlFont());
     SendMessageA(ListBox1, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     listDirect_.Capture(ListBox1);
     Subclass(ListBox1);
@@ -72,7 +72,7 @@ void TFMCustomListBox::EnsureSearchStrip() {
     JvEdit1 = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 100,
                               kSearchStripHeight, Panel1, nullptr, PlugInInstance(), nullptr);
     if (!Panel1 || !JvEdit1) throw ScriptError("Cannot create the search box.");
-    FontSpec searchSpec = DefaultListFont();
+    FontSpec searchSpec = DefaultControlFont();
     searchSpec.faceName = "Arial";
     searchSpec.size = 10;
     searchFont_ = CreateFontFromSpec(searchSpec);
@@ -83,7 +83,7 @@ void TFMCustomListBox::EnsureSearchStrip() {
 void TFMCustomListBox::ReadPresetFont() {
     const std::string preset = GetHostVariable(kPresetFontVariable);
     if (preset.empty()) return;
-    FontSpec spec = DefaultListFont();
+    FontSpec spec = DefaultControlFont();
     SpecToFont(preset, spec);
     Font = spec;
     ApplyFontSpec(spec, ListBox1);
@@ -367,7 +367,7 @@ void TFMCustomListBox::SetProperties(const Params& params) {
     if (!params.at(1).empty()) AutoComplete = TextToFlag(params[1]);
     if (!params.at(2).empty()) ShowSearchBox = TextToFlag(params[2]);
     if (!params.at(3).empty()) {
-        FontSpec spec = DefaultListFont();
+        FontSpec spec = DefaultControlFont();
         SpecToFont(params[3], spec);
         Font = spec;
     }

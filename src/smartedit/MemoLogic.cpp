@@ -94,27 +94,26 @@ MemoAlignment MemoAlignmentFromCode(const std::string& code) {
     return MemoAlignment::Keep;
 }
 
-std::string WithoutFinalLineBreak(const std::string& text) {
-    if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) return text.substr(0, text.size() - 2);
+std::string WithoutFinalLineBreak(std::string text) {
+    if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) text.resize(text.size() - 2);
     return text;
 }
 
-std::vector<std::string> SplitEditLines(const std::string& text) {
-    std::vector<std::string> lines;
+std::vector<std::string_view> SplitEditLines(std::string_view text) {
+    std::vector<std::string_view> lines;
     size_t start = 0;
     for (;;) {
         const size_t hit = text.find("\r\n", start);
-        if (hit == std::string::npos) break;
-        lines.emplace_back(text, start, hit - start);
+        if (hit == std::string_view::npos) break;
+        lines.push_back(text.substr(start, hit - start));
         start = hit + 2;
     }
-    if (start < text.size()) lines.emplace_back(text, start, std::string::npos);
+    if (start < text.size()) lines.push_back(text.substr(start));
     return lines;
 }
 
-std::vector<std::string> FindPlainMatches(int count, const std::function<std::string(int)>& itemText,
-                                          const std::string& searchIn, const std::string& match,
-                                          const std::string& text) {
+std::vector<std::string> FindPlainMatches(int count, const ItemTextAt& itemText, const std::string& searchIn,
+                                          const std::string& match, const std::string& text) {
     std::vector<std::string> results;
     if (searchIn != "0" || (match != "0" && match != "1")) return results;
     const bool exact = match == "0";
@@ -124,20 +123,16 @@ std::vector<std::string> FindPlainMatches(int count, const std::function<std::st
     const std::string lowered = AnsiLowerCase(text);
     const std::string raised = AnsiUpperCase(text);
     for (int i = 0; i < count; ++i) {
-        const std::string item = itemText(i);
-        const bool hit = exact ? (item.size() == lowered.size() && AnsiLowerCase(item) == lowered)
-                               : AnsiUpperCase(item).find(raised) != std::string::npos;
-        if (hit) results.push_back(std::to_string(i + 1));
+        const std::string_view item = itemText(i);
+        if (exact ? LowersTo(item, lowered) : RaisedContains(item, raised)) results.push_back(std::to_string(i + 1));
     }
     return results;
 }
 
-std::string FindPlainItem(int count, const std::function<std::string(int)>& itemText, const std::string& text) {
+std::string FindPlainItem(int count, const ItemTextAt& itemText, const std::string& text) {
     const std::string lowered = AnsiLowerCase(text);
-    for (int i = 0; i < count; ++i) {
-        const std::string item = itemText(i);
-        if (item.size() == lowered.size() && AnsiLowerCase(item) == lowered) return std::to_string(i + 1);
-    }
+    for (int i = 0; i < count; ++i)
+        if (LowersTo(itemText(i), lowered)) return std::to_string(i + 1);
     return "0";
 }
 

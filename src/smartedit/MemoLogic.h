@@ -4,6 +4,7 @@
 // item texts that the SmartEdit and the CheckListBox share.
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qor {
@@ -48,23 +49,26 @@ enum class MemoAlignment { Center, Left, Right, Keep };
 MemoAlignment MemoAlignmentFromCode(const std::string& code);
 
 // The whole text as get item -1 writes it: without one final CR LF.
-std::string WithoutFinalLineBreak(const std::string& text);
+std::string WithoutFinalLineBreak(std::string text);
 
 // Splits a text at CR LF only, as an edit control that does not wrap breaks
 // its lines; an empty last line (after a final CR LF, or of an empty text) is
-// not counted.
-std::vector<std::string> SplitEditLines(const std::string& text);
+// not counted. The lines are views into `text`.
+std::vector<std::string_view> SplitEditLines(std::string_view text);
+
+// The text of the item at a position; the view must stay valid until the
+// next call.
+using ItemTextAt = std::function<std::string_view(int)>;
 
 // Extended search over plain item texts (items without rows). Returns the
 // one-based numbers of the matches in decimal: search-in "0" with match "0"
 // (equal ignoring case) or "1" (contains ignoring case); every other
 // combination matches nothing. Search-in "1" is handled by the caller.
-std::vector<std::string> FindPlainMatches(int count, const std::function<std::string(int)>& itemText,
-                                          const std::string& searchIn, const std::string& match,
-                                          const std::string& text);
+std::vector<std::string> FindPlainMatches(int count, const ItemTextAt& itemText, const std::string& searchIn,
+                                          const std::string& match, const std::string& text);
 
 // find item: the number of the first item equal to text ignoring letter case
 // (both sides lowered), or "0".
-std::string FindPlainItem(int count, const std::function<std::string(int)>& itemText, const std::string& text);
+std::string FindPlainItem(int count, const ItemTextAt& itemText, const std::string& text);
 
 } // namespace qor

@@ -18,14 +18,6 @@ std::shared_ptr<TFMCustomMemo> RequireMemo(const std::string& name) {
     return RequireControl<TFMCustomMemo>(ControlKind::SmartEdit, name, kKindWords);
 }
 
-FontSpec DefaultFontSpec() {
-    FontSpec spec;
-    spec.faceName = "MS Sans Serif";
-    spec.size = 8;
-    spec.color = SystemColor(COLOR_WINDOWTEXT);
-    return spec;
-}
-
 std::string Decimal(int value) { return std::to_string(value); }
 
 } // namespace
@@ -38,7 +30,7 @@ void TFMCustomMemo::BuildContent() {
     // bars, left-aligned, selection hidden without focus.
     Memo1.Create(hwnd(), kEditorId, MemoStyle{});
     Subclass(Memo1.hwnd());
-    defaultFont_ = CreateFontFromSpec(DefaultFontSpec());
+    defaultFont_ = CreateFontFromSpec(DefaultControlFont());
     Memo1.SetFont(defaultFont_.get());
 }
 
@@ -163,7 +155,7 @@ void TFMCustomMemo::SetProperties(const Params& params) {
     if (!params.at(3).empty()) WantTabsOption = TextToFlag(params[3]);
     if (!params.at(4).empty()) HideSelectionOption = TextToFlag(params[4]);
     if (!params.at(5).empty()) {
-        FontSpec spec = DefaultFontSpec();
+        FontSpec spec = DefaultControlFont();
         SpecToFont(params[5], spec);
         CustomFont = spec;
         HasCustomFont = true;
@@ -343,20 +335,24 @@ void TFMCustomMemo::DeleteItem(int position) {
     Memo1.ReplaceSelection("", false);
 }
 
-std::vector<std::string> TFMCustomMemo::AllLines() const {
+void TFMCustomMemo::ReadLines(LineSnapshot& lines) const {
     // Without wrapping the lines are exactly the CR LF pieces of the text;
     // one read of the text is much cheaper than one query per line.
-    if (!Memo1.Wraps()) return SplitEditLines(Memo1.Text());
-    std::vector<std::string> lines;
+    if (!Memo1.Wraps()) {
+        lines.text = Memo1.Text();
+        lines.views = SplitEditLines(lines.text);
+        return;
+    }
     const int count = Memo1.LineCount();
-    lines.reserve(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) lines.push_back(Memo1.Line(i));
-    return lines;
+    lines.wrapped.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) lines.wrapped.push_back(Memo1.Line(i));
+    lines.views.assign(lines.wrapped.begin(), lines.wrapped.end());
 }
 
 std::optional<std::string> TFMCustomMemo::FindItem(const std::string& text) {
-    const std::vector<std::string> lines = AllLines();
-    return FindPlainItem(static_cast<int>(lines.size()), [&](int i) { return lines[i]; }, text);
+    LineSnapshot lines;
+    ReadLines(lines);
+    return FindPlainItem(static_cast<int>(lines.views.size()), [&](int i) { return lines.views[i]; }, text);
 }
 
 std::optional<std::string> TFMCustomMemo::GetItem(int position, bool /*wholeRow*/) {
@@ -380,9 +376,10 @@ std::optional<std::string> TFMCustomMemo::Size() { return Decimal(Memo1.LineCoun
 std::optional<std::string> TFMCustomMemo::FindItemEx(const std::string& searchIn, const std::string& match,
                                                      const std::string& /*column*/, const std::string& text) {
     if (searchIn == "1") throw ListNotice("SmartEdit is not an array list.");
-    const std::vector<std::string> lines = AllLines();
-    return search_.Start(FindPlainMatches(static_cast<int>(lines.size()), [&](int i) { return lines[i]; }, searchIn,
-                                          match, text));
+    LineSnapshot lines;
+    ReadLines(lines);
+    return search_.Start(FindPlainMatches(static_cast<int>(lines.views.size()), [&](int i) { return lines.views[i]; },
+                                          searchIn, match, text));
 }
 
 // ---- Action handlers -----------------------------------------------------

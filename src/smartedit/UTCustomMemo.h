@@ -88,7 +88,13 @@ private:
     void MarkChanged();
     void RunChangeSteps();
     bool InsertLine(int index, const std::string& text);
-    std::vector<std::string> AllLines() const;
+    // The lines as the edit shows them, as views into `lines`' own storage.
+    struct LineSnapshot {
+        std::string text;                 // the whole text, when the edit does not wrap
+        std::vector<std::string> wrapped; // one string per line, when it does
+        std::vector<std::string_view> views;
+    };
+    void ReadLines(LineSnapshot& lines) const;
 
     ListSearchState search_;
     UniqueFont defaultFont_;

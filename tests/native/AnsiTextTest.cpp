@@ -63,6 +63,23 @@ TEST(AnsiCaseMapping, EmptyAndEmbeddedZero)
     EXPECT_EQ(AnsiUpperCase(std::string("a\0b", 3)), std::string("A\0B", 3));
 }
 
+TEST(AnsiCaseMapping, ComparisonsAgainstAMappedText)
+{
+    EXPECT_TRUE(LowersTo("Apple \xC4", "apple \xE4"));
+    EXPECT_FALSE(LowersTo("Apple", "apples")) << "lengths differ";
+    EXPECT_FALSE(LowersTo("Apple", "APPLE")) << "the second text is taken as already lowered";
+    EXPECT_TRUE(LowersTo("", ""));
+    EXPECT_TRUE(LowersTo(std::string("A\0B", 3), std::string("a\0b", 3)));
+
+    EXPECT_TRUE(RaisedContains("Crab apple", "APP"));
+    EXPECT_TRUE(RaisedContains("\xE4rger", "\xC4R"));
+    EXPECT_TRUE(RaisedContains("abc", "ABC"));
+    EXPECT_FALSE(RaisedContains("ab", "ABC"));
+    EXPECT_FALSE(RaisedContains("abc", "abc")) << "the second text is taken as already raised";
+    EXPECT_TRUE(RaisedContains("", ""));
+    EXPECT_TRUE(RaisedContains("abc", ""));
+}
+
 TEST(AnsiDecimalSeparator, IsAPointNatively)
 {
     EXPECT_EQ(DecimalSeparator(), '.');

@@ -72,7 +72,7 @@ TEST(MemoLines, FinalLineBreakAndSplitting) {
     EXPECT_EQ(WithoutFinalLineBreak("a\r\n\r\n"), "a\r\n");
     EXPECT_EQ(WithoutFinalLineBreak("a\n"), "a\n");
     EXPECT_EQ(WithoutFinalLineBreak(""), "");
-    using Lines = std::vector<std::string>;
+    using Lines = std::vector<std::string_view>;
     EXPECT_EQ(SplitEditLines(""), Lines{});
     EXPECT_EQ(SplitEditLines("abc\r\n"), Lines{"abc"});
     EXPECT_EQ(SplitEditLines("abc"), Lines{"abc"});
@@ -83,7 +83,7 @@ TEST(MemoLines, FinalLineBreakAndSplitting) {
 
 TEST(PlainSearch, ExactPartialAndOtherCodes) {
     const std::vector<std::string> items = {"Apple pie", "banana", "APPLE", "apple", "", "Crab apple"};
-    auto at = [&](int i) { return items[i]; };
+    auto at = [&](int i) -> std::string_view { return items[i]; };
     const int n = static_cast<int>(items.size());
     using R = std::vector<std::string>;
     EXPECT_EQ(FindPlainMatches(n, at, "0", "0", "apple"), (R{"3", "4"}));
@@ -98,7 +98,7 @@ TEST(PlainSearch, ExactPartialAndOtherCodes) {
 
 TEST(PlainSearch, FindItemGivesTheFirstEqualItemOrZero) {
     const std::vector<std::string> items = {"Red", "green", "GREEN", "\xC4rger"};
-    auto at = [&](int i) { return items[i]; };
+    auto at = [&](int i) -> std::string_view { return items[i]; };
     EXPECT_EQ(FindPlainItem(4, at, "GrEeN"), "2");
     EXPECT_EQ(FindPlainItem(4, at, "red"), "1");
     EXPECT_EQ(FindPlainItem(4, at, "\xE4rger"), "4") << "accented letters fold under the ANSI mapping";

@@ -60,8 +60,10 @@ TEST_F(ControlCore, EachKindIsRemovedOnlyByItsOwnRemoveAction) {
     for (const auto& action : kRemoveActions) {
         SCOPED_TRACE(action.words);
         ASSERT_TRUE(Probe(action.kind, "Rect1"));
-        for (const auto& other : kRemoveActions)
-            if (other.id != action.id) EXPECT_FALSE(host.Exec(other.id, {"Rect1"})) << other.words;
+        for (const auto& other : kRemoveActions) {
+            if (other.id == action.id) continue;
+            EXPECT_FALSE(host.Exec(other.id, {"Rect1"})) << other.words;
+        }
         host.SetVar("[qorBrindavelLastError]", "previous");
         EXPECT_TRUE(host.Exec(action.id, {"Rect1"}));
         EXPECT_EQ(host.LastError(), "previous") << "success leaves LastError alone";

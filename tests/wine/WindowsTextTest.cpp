@@ -39,6 +39,23 @@ TEST(WindowsText, CaseMappingsComeFromTheSystemCodePage) {
     EXPECT_EQ(qor::ReplaceText("Stra\xDF" "e \xC4pfel", "\xE4PFEL", "Birnen", true, true), "Stra\xDF" "e Birnen");
 }
 
+TEST(WindowsText, EveryByteMapsAsTheSystemMapsIt) {
+    for (int value = 0; value < 256; ++value) {
+        char byte = static_cast<char>(value);
+        char up = byte, low = byte;
+        if (value != 0) {
+            CharUpperBuffA(&up, 1);
+            CharLowerBuffA(&low, 1);
+        }
+        EXPECT_EQ(qor::AnsiUpperChar(byte), up) << value;
+        EXPECT_EQ(qor::AnsiLowerChar(byte), low) << value;
+        EXPECT_EQ(qor::AnsiUpperCase(std::string(1, byte)), std::string(1, up)) << value;
+        EXPECT_EQ(qor::AnsiLowerCase(std::string(1, byte)), std::string(1, low)) << value;
+    }
+    EXPECT_TRUE(qor::LowersTo("\xC4RGER", "\xE4rger"));
+    EXPECT_TRUE(qor::RaisedContains("gro\xDF\xE4rger", "\xC4RG"));
+}
+
 TEST(WindowsText, FlagsReadNumbersWithTheLocaleDecimalSeparator) {
     char separator[8] = {};
     ASSERT_GT(GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator), 0);
