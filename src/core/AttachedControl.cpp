@@ -12,6 +12,11 @@ void AttachedControl::Attach(HWND rectangleWindow) {
     BuildContent();
     ShowWindow(hwnd(), SW_SHOWNA);
     PlaceInParent();
+    // The form may have had its final size from the start, and then no
+    // WM_SIZE came: lay the content out once in any case.
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    LayoutContent(client.right, client.bottom);
     AfterPlaced();
 }
 

@@ -59,8 +59,13 @@ FormWindow::~FormWindow() {
 
 void FormWindow::CreateAsChild(HWND parent) {
     RegisterFormClass();
+    // Made at the parent's size, so that the content is built and filled at
+    // its final size: resizing a list of many items afterwards costs more than
+    // filling it.
+    RECT client{};
+    GetClientRect(parent, &client);
     hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, kFormClass, "", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
-                            0, 0, parent, nullptr, PlugInInstance(), nullptr);
+                            client.right, client.bottom, parent, nullptr, PlugInInstance(), nullptr);
     if (!hwnd_) throw ScriptError("Cannot create a control window (error " + std::to_string(GetLastError()) + ").");
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticProc));

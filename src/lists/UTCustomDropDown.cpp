@@ -41,6 +41,7 @@ void TFMCustomDropDown::BuildContent() {
     comboDirect_.Capture(Combobox1);
     Subclass(Combobox1);
     ReadFlags();
+    FormResize(); // filled at its final size
     LoadItems();
 }
 

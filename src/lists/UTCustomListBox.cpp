@@ -62,6 +62,7 @@ void TFMCustomListBox::BuildContent() {
     ReadPresetFont();
     MeasureAll();
     AutoComplete = false;
+    FormResize(); // filled at its final size
     LoadItems();
 }
 
