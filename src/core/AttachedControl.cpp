@@ -20,11 +20,22 @@ void AttachedControl::Attach(HWND rectangleWindow) {
     AfterPlaced();
 }
 
-void AttachedControl::DestroyControl() noexcept {
-    if (IsDestroyed()) return;
+void AttachedControl::DestroyControl() {
+    if (retired_) return;
+    retired_ = true;
+    // The variables are emptied even when the host destroyed the rectangle's
+    // window (and with it this control's window) before the entry went.
+    struct ClearingScope {
+        bool& flag;
+        explicit ClearingScope(bool& f) : flag(f) { flag = true; }
+        ~ClearingScope() { flag = false; }
+    };
     try {
+        ClearingScope clearing(clearing_);
         ClearMirroredVariables();
     } catch (...) {
+        Destroy(); // the window goes whatever the writes did
+        throw;
     }
     Destroy();
 }
@@ -36,7 +47,7 @@ void AttachedControl::PlaceInParent() {
 }
 
 void AttachedControl::WriteVariable(const std::string& variable, const std::string& value) const {
-    if (!variable.empty() && !IsDestroyed()) SetHostVariable(variable, value);
+    if (!variable.empty() && (!IsDestroyed() || clearing_)) SetHostVariable(variable, value);
 }
 
 bool AttachedControl::RunEvent(const std::string& subroutine) {
@@ -49,6 +60,16 @@ bool AttachedControl::RunEvent(const std::string& subroutine) {
 }
 
 namespace {
+
+// WM_PRINT of one window at the DC's origin, clipped to the window's size: a
+// background erase fills the whole clip box, which would paint over the
+// caller's drawing and over siblings printed before.
+void PrintClipped(HWND window, HDC dc, int width, int height) {
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, 0, 0, width, height);
+    SendMessageA(window, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND | PRF_NONCLIENT);
+    RestoreDC(dc, saved);
+}
 
 struct PrintTarget {
     HWND root;
@@ -64,8 +85,9 @@ BOOL CALLBACK PrintDescendant(HWND child, LPARAM lParam) {
     POINT corner{window.left, window.top};
     ScreenToClient(target.root, &corner);
     const int saved = SaveDC(target.dc);
-    SetViewportOrgEx(target.dc, corner.x, corner.y, nullptr);
-    SendMessageA(child, WM_PRINT, reinterpret_cast<WPARAM>(target.dc), PRF_CLIENT | PRF_ERASEBKGND | PRF_NONCLIENT);
+    // Relative to the origin the caller gave the DC, like the form itself.
+    OffsetViewportOrgEx(target.dc, corner.x, corner.y, nullptr);
+    PrintClipped(child, target.dc, window.right - window.left, window.bottom - window.top);
     RestoreDC(target.dc, saved);
     return TRUE;
 }
@@ -74,7 +96,9 @@ BOOL CALLBACK PrintDescendant(HWND child, LPARAM lParam) {
 
 void AttachedControl::PaintInto(HDC dc) {
     // The form paints itself, then every descendant (parents before children).
-    SendMessageA(hwnd(), WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND | PRF_NONCLIENT);
+    RECT form{};
+    GetWindowRect(hwnd(), &form);
+    PrintClipped(hwnd(), dc, form.right - form.left, form.bottom - form.top);
     PrintTarget target{hwnd(), dc};
     EnumChildWindows(hwnd(), PrintDescendant, reinterpret_cast<LPARAM>(&target));
 }

@@ -31,8 +31,10 @@ public:
     // Create protocol, steps 4 to 6: the window inside the rectangle's window,
     // the kind's content and settings, placement over the whole client area.
     void Attach(HWND rectangleWindow);
-    // Runs the kind's destruction writes, then destroys the window.
-    void DestroyControl() noexcept;
+    // Runs the kind's destruction writes, then destroys the window; once.
+    // The window is destroyed even when a write throws (the exception then
+    // goes on to the caller).
+    void DestroyControl();
 
     // Fills the parent's client area at (0, 0), on top of its siblings.
     void PlaceInParent();
@@ -57,6 +59,9 @@ protected:
 
 private:
     void PaintInto(HDC dc);
+
+    bool retired_ = false;  // the destruction writes have run
+    bool clearing_ = false; // they are running: writes pass even without a window
 
     ControlKind kind_;
     std::string rectangleName_;

@@ -1,5 +1,7 @@
 #include "core/ControlRegistry.h"
 
+#include <algorithm>
+
 #include <array>
 #include <optional>
 #include <vector>
@@ -81,12 +83,20 @@ bool RemoveControl(ControlKind kind, const std::string& name, bool report) noexc
             if (report) ReportError(NoControlMessage(RemoveKindWords(kind), name));
             return false;
         }
-        // Out of the list first, so that anything the destruction triggers
-        // already sees the registry without it.
-        auto& list = *ListOf(kind);
-        std::shared_ptr<AttachedControl> control = list[index];
-        list.erase(list.begin() + index);
-        control->DestroyControl();
+        // Destroyed, then out of the list. The entry goes even when the
+        // destruction fails: its window is gone by then.
+        std::shared_ptr<AttachedControl> control = (*ListOf(kind))[index];
+        auto forget = [&] {
+            auto& list = *ListOf(kind);
+            list.erase(std::remove(list.begin(), list.end(), control), list.end());
+        };
+        try {
+            control->DestroyControl();
+        } catch (...) {
+            forget();
+            throw;
+        }
+        forget();
         return true;
     } catch (const std::exception& e) {
         ReportError(e.what());
@@ -106,9 +116,13 @@ void DestroyAllControls() noexcept {
     for (ControlKind kind : kDestroyAllOrder) {
         auto& list = ListOf(kind);
         while (list && !list->empty()) {
-            std::shared_ptr<AttachedControl> control = std::move(list->back());
-            list->pop_back();
-            control->DestroyControl();
+            std::shared_ptr<AttachedControl> control = list->back();
+            try {
+                control->DestroyControl();
+            } catch (...) {
+                // Nothing can be reported from the cleanup; the window is gone.
+            }
+            list->erase(std::remove(list->begin(), list->end(), control), list->end());
         }
     }
 }

@@ -14,6 +14,9 @@ namespace {
 std::string LayoutKeyName(uint32_t keyCode)
 {
     const UINT scanCode = MapVirtualKeyA(keyCode, MAPVK_VK_TO_VSC);
+    // No key on this layout: no name (scan code 0 may itself have one).
+    if (scanCode == 0)
+        return std::string();
     char name[64] = {};
     const int length = GetKeyNameTextA(static_cast<LONG>(scanCode << 16), name, sizeof name);
     return length > 0 ? std::string(name, static_cast<size_t>(length)) : std::string();

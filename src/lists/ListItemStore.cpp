@@ -189,6 +189,9 @@ std::optional<std::string> ListItemStore::FindEx(const std::string& searchIn, co
                                                  const std::string& column, const std::string& text) {
     if (mode_ == ItemsMode::String && searchIn == "1")
         throw ListNotice("Using array search on " + kindName_ + " which is declared as string.");
+    // Emptied before the items are read: a column that fails to convert
+    // leaves no matches of an earlier search behind.
+    search.Reset();
     std::vector<std::string> results;
     const std::string upperText = AnsiUpperCase(text);
     const std::string lowerText = AnsiLowerCase(text);
@@ -198,13 +201,13 @@ std::optional<std::string> ListItemStore::FindEx(const std::string& searchIn, co
         const ListItem& item = items_[i];
         bool hit = false;
         if (searchIn == "0" && match == "0") {
-            hit = AnsiLowerCase(item.text) == lowerText;
+            hit = LowersTo(item.text, lowerText);
         } else if (searchIn == "0" && match == "1") {
-            hit = !text.empty() && AnsiUpperCase(item.text).find(upperText) != std::string::npos;
+            hit = !text.empty() && RaisedContains(item.text, upperText);
         } else if (searchIn == "1" && match == "0") {
-            hit = AnsiLowerCase(item.customer.row) == lowerText;
+            hit = LowersTo(item.customer.row, lowerText);
         } else if (searchIn == "1" && match == "1") {
-            hit = !text.empty() && AnsiUpperCase(item.customer.row).find(upperText) != std::string::npos;
+            hit = !text.empty() && RaisedContains(item.customer.row, upperText);
         } else if (searchIn == "1" && match == "2") {
             if (!columnRead) {
                 columnIndex = TextToInt(column);
@@ -212,8 +215,7 @@ std::optional<std::string> ListItemStore::FindEx(const std::string& searchIn, co
             }
             if (columnIndex >= 0) {
                 const std::vector<std::string> fields = RowFields(item.customer.row, delimiter_);
-                hit = static_cast<size_t>(columnIndex) < fields.size() &&
-                      AnsiLowerCase(fields[columnIndex]) == lowerText;
+                hit = static_cast<size_t>(columnIndex) < fields.size() && LowersTo(fields[columnIndex], lowerText);
             }
         }
         if (hit) results.push_back(std::to_string(i + 1));

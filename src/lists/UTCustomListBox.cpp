@@ -97,10 +97,10 @@ void TFMCustomListBox::FormResize() {
     if (!ListBox1 || IsDestroyed()) return;
     RECT client{};
     GetClientRect(hwnd(), &client);
-    const int top = ShowSearchBox ? kSearchStripHeight : 0;
+    const int top = searchStripShown_ ? kSearchStripHeight : 0;
     if (Panel1) {
         SetWindowPos(Panel1, nullptr, 0, 0, client.right, kSearchStripHeight,
-                     SWP_NOZORDER | SWP_NOACTIVATE | (ShowSearchBox ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+                     SWP_NOZORDER | SWP_NOACTIVATE | (searchStripShown_ ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
         SetWindowPos(JvEdit1, nullptr, 0, 0, client.right, kSearchStripHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     SetWindowPos(ListBox1, nullptr, 0, top, client.right, std::max<int>(0, client.bottom - top),
@@ -185,7 +185,7 @@ LRESULT TFMCustomListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT TFMCustomListBox::ChildProc(HWND child, UINT message, WPARAM wParam, LPARAM lParam) {
     if (child == ListBox1) {
         if (message == WM_RBUTTONUP) PostEvent(kRightButtonUp);
-        if (message == WM_CHAR && AutoComplete && TypingAid(wParam)) return 0;
+        if (message == WM_CHAR && typingAidOn_ && TypingAid(wParam)) return 0;
     } else if (JvEdit1 && child == JvEdit1) {
         switch (message) {
         case WM_CHAR:
@@ -374,7 +374,8 @@ void TFMCustomListBox::SetProperties(const Params& params) {
     }
     Color = TextToColor(params.at(4));
 
-    // The typing aid acts from its flag.
+    // Applied only now: a failure above leaves the stored flags unapplied.
+    typingAidOn_ = AutoComplete;
     if (Font) {
         ApplyFontSpec(*Font, ListBox1);
         MeasureAll();
@@ -382,6 +383,7 @@ void TFMCustomListBox::SetProperties(const Params& params) {
     if (Color != ColorNone) ApplyBackground(Color);
     InvalidateRect(ListBox1, nullptr, TRUE);
     if (ShowSearchBox) EnsureSearchStrip();
+    searchStripShown_ = ShowSearchBox;
     FormResize();
 }
 

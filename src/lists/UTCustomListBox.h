@@ -70,6 +70,9 @@ private:
     UniqueFont searchFont_;
     bool AutoComplete = false;
     bool ShowSearchBox = false;
+    // What the last successful set properties applied of the two flags above.
+    bool typingAidOn_ = false;
+    bool searchStripShown_ = false;
     std::string OnDblClickSub;
     std::string OnRightClickSub;
 

@@ -1,5 +1,8 @@
 #include "smartedit/UTCustomMemo.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "core/ControlRegistry.h"
 #include "core/EventBridge.h"
 #include "core/WinValues.h"
@@ -19,6 +22,11 @@ std::shared_ptr<TFMCustomMemo> RequireMemo(const std::string& name) {
 }
 
 std::string Decimal(int value) { return std::to_string(value); }
+
+// Script numbers reach the whole int range: sums stay inside it.
+int ClampedSum(int64_t a, int64_t b) {
+    return static_cast<int>(std::clamp<int64_t>(a + b, INT32_MIN, INT32_MAX));
+}
 
 } // namespace
 
@@ -78,9 +86,9 @@ LRESULT TFMCustomMemo::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
-        if (reinterpret_cast<HWND>(lParam) == Memo1.hwnd() && (background_ || HasCustomFont)) {
+        if (reinterpret_cast<HWND>(lParam) == Memo1.hwnd() && (background_ || textColor_)) {
             const HDC dc = reinterpret_cast<HDC>(wParam);
-            if (HasCustomFont) SetTextColor(dc, ToColorRef(CustomFont.color, GetSysColor(COLOR_WINDOWTEXT)));
+            if (textColor_) SetTextColor(dc, ToColorRef(*textColor_, GetSysColor(COLOR_WINDOWTEXT)));
             if (background_) {
                 SetBkColor(dc, backgroundColor_);
                 return reinterpret_cast<LRESULT>(background_.get());
@@ -104,10 +112,10 @@ LRESULT TFMCustomMemo::ChildProc(HWND child, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_GETDLGCODE: {
         LRESULT code = original();
-        return WantTabsOption ? (code | DLGC_WANTTAB) : (code & ~static_cast<LRESULT>(DLGC_WANTTAB));
+        return tabsApplied_ ? (code | DLGC_WANTTAB) : (code & ~static_cast<LRESULT>(DLGC_WANTTAB));
     }
     case WM_KEYDOWN:
-        if (wParam == VK_TAB && !WantTabsOption) {
+        if (wParam == VK_TAB && !tabsApplied_) {
             // Tab moves the focus on instead of becoming text.
             const bool back = GetKeyState(VK_SHIFT) < 0;
             HWND next = GetNextDlgTabItem(GetAncestor(child, GA_ROOT), child, back);
@@ -116,7 +124,7 @@ LRESULT TFMCustomMemo::ChildProc(HWND child, UINT message, WPARAM wParam, LPARAM
         }
         break;
     case WM_CHAR:
-        if (wParam == '\t' && !WantTabsOption) return 0;
+        if (wParam == '\t' && !tabsApplied_) return 0;
         break;
     case WM_LBUTTONDOWN:
         leftDown_ = true;
@@ -168,6 +176,7 @@ void TFMCustomMemo::SetProperties(const Params& params) {
 
 void TFMCustomMemo::ApplyProperties() {
     Memo1.SetReadOnly(ReadOnlyOption);
+    tabsApplied_ = WantTabsOption;
     MemoStyle style = Memo1.Style();
     style.wordWrap = WordWrapOption;
     style.hideSelection = HideSelectionOption;
@@ -197,6 +206,7 @@ void TFMCustomMemo::ApplyProperties() {
         if (font) {
             Memo1.SetFont(font.get());
             customFont_ = std::move(font); // the old one only after the editor let go of it
+            textColor_ = CustomFont.color;
         }
     }
     if (CustomColor != ColorNone) {
@@ -246,12 +256,12 @@ void TFMCustomMemo::Command(const std::string& word, int first, int second) {
         Memo1.SetSelection(first, first);
         int start = 0, end = 0;
         Memo1.GetSelection(start, end);
-        Memo1.SetSelection(start, start + second);
+        Memo1.SetSelection(start, ClampedSum(start, second));
         SendMessageA(edit, EM_SCROLLCARET, 0, 0);
         break;
     }
     case MemoCommand::SetCaretPos: {
-        const int offset = Memo1.LineIndex(second - 1) + first;
+        const int offset = ClampedSum(Memo1.LineIndex(ClampedSum(second, -1)), first);
         Memo1.SetSelection(offset, offset);
         break;
     }
@@ -368,7 +378,9 @@ void TFMCustomMemo::MoveItem(int position, int newPosition) {
     if (position < 0 || position >= count || newPosition < 0 || newPosition > count - 1) return;
     const std::string line = Memo1.Line(position);
     DeleteItem(position);
-    InsertLine(newPosition, line);
+    // A wrapped text may re-flow into fewer lines once the line is out; the
+    // line then goes to the end rather than nowhere.
+    if (!InsertLine(newPosition, line)) InsertLine(Memo1.LineCount(), line);
 }
 
 std::optional<std::string> TFMCustomMemo::Size() { return Decimal(Memo1.LineCount()); }

@@ -96,6 +96,11 @@ private:
     };
     void ReadLines(LineSnapshot& lines) const;
 
+    // What the last successful set properties applied: the options above stay
+    // stored but inactive when a later part of the same call fails.
+    bool tabsApplied_ = false;
+    std::optional<int32_t> textColor_;
+
     ListSearchState search_;
     UniqueFont defaultFont_;
     UniqueFont customFont_;

@@ -295,7 +295,10 @@ TEST_F(Store, ExtendedSearchOnRowsAndColumns) {
     EXPECT_EQ(store.FindEx("1", "0", "", "2;BOB;york"), "2");
     EXPECT_EQ(store.FindEx("1", "1", "", "ork"), "2");
     EXPECT_EQ(store.FindEx("0", "2", "1", "Ann"), "") << "column search needs rows";
+    ASSERT_EQ(store.FindEx("1", "2", "1", "ANN"), "1");
     EXPECT_EQ(Error([&] { store.FindEx("1", "2", "one", "Ann"); }), "'one' is not a valid integer value");
+    EXPECT_TRUE(store.search.FindResults.empty()) << "a failed search leaves no earlier matches to step through";
+    EXPECT_EQ(store.search.Next(), std::nullopt);
     Load("", "1", false, false, "0", ";");
     EXPECT_EQ(store.FindEx("1", "2", "one", "Ann"), "") << "the column is read with the first row";
 }

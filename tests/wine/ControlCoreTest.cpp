@@ -3,6 +3,9 @@
 // and the seven remove actions.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <type_traits>
+
 #include "HostEmulator.h"
 
 using qorhost::HostEmulator;
@@ -26,6 +29,11 @@ const RemoveAction kRemoveActions[] = {
 };
 
 const COLORREF kProbeColor = RGB(0xC8, 0x1E, 0x1E);
+
+struct BrushDeleter {
+    void operator()(HBRUSH brush) const { DeleteObject(brush); }
+};
+using UniqueMarker = std::unique_ptr<std::remove_pointer_t<HBRUSH>, BrushDeleter>;
 
 class ControlCore : public ::testing::Test {
 protected:
@@ -135,6 +143,28 @@ TEST_F(ControlCore, ARectangleWithoutAWindowStillLosesItsOldControl) {
     EXPECT_EQ(host.LastError(), "An object named Nowhere does not exist.");
 }
 
+TEST_F(ControlCore, AControlWhoseRectangleTheHostDestroyedStillEmptiesItsVariableWhenRemoved) {
+    ASSERT_TRUE(Probe(ListBox, "Rect1", "[One]"));
+    ASSERT_TRUE(Probe(HotKey, "Rect2", "[Two]"));
+    HWND control = host.ControlWindow("Rect1");
+    host.SetVar("[One]", "kept");
+    host.SetVar("[Two]", "kept");
+    host.RemoveRectangle("Rect1");
+    host.RemoveRectangle("Rect2");
+    EXPECT_FALSE(IsWindow(control));
+    EXPECT_EQ(host.Var("[One]"), "kept") << "nothing watches the host's windows";
+
+    host.SetVar("[qorBrindavelLastError]", "previous");
+    EXPECT_TRUE(host.Exec(22, {"Rect1"})) << "the entry stayed until now";
+    EXPECT_EQ(host.Var("[One]"), "");
+    EXPECT_EQ(host.LastError(), "previous");
+    EXPECT_FALSE(host.Exec(22, {"Rect1"}));
+
+    host.Message(2);
+    EXPECT_EQ(host.Var("[Two]"), "");
+    EXPECT_EQ(host.WritesTo("[Two]"), std::vector<std::string>{""}) << "emptied once";
+}
+
 TEST_F(ControlCore, ANonNumericWindowAnswerFailsWithTheIntegerMessage) {
     host.SetObjectWindowAnswer("Rect1", "abc");
     EXPECT_FALSE(Probe(HotKey, "Rect1"));
@@ -214,6 +244,33 @@ TEST_F(ControlCore, HostObjectMessagePaintsTheControlIntoAGivenDc) {
     host.SendObjectMessage(control, 5, reinterpret_cast<WPARAM>(memory));
     EXPECT_EQ(GetPixel(memory, 10, 10), kProbeColor);
     EXPECT_EQ(GetPixel(memory, 199, 59), kProbeColor);
+
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+TEST_F(ControlCore, PaintingKeepsChildrenInPlaceUnderTheDcsOwnOrigin) {
+    // A real list box: a form with a child control.
+    ASSERT_TRUE(host.Exec("qorCreateListBox", {"Rect1", "0", "0", "", "0", "0", "", "0", "1", ""}));
+    HWND control = host.ControlWindow("Rect1");
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 300, 120);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    const COLORREF marker = RGB(10, 200, 30);
+    RECT all{0, 0, 300, 120};
+    UniqueMarker brush(CreateSolidBrush(marker));
+    FillRect(memory, &all, brush.get());
+
+    SetViewportOrgEx(memory, 60, 30, nullptr);
+    host.SendObjectMessage(control, 5, reinterpret_cast<WPARAM>(memory));
+    SetViewportOrgEx(memory, 0, 0, nullptr);
+    EXPECT_EQ(GetPixel(memory, 20, 10), marker) << "nothing lands left of or above the origin";
+    EXPECT_EQ(GetPixel(memory, 59, 29), marker);
+    EXPECT_EQ(GetPixel(memory, 60 + 100, 30 + 30), GetSysColor(COLOR_WINDOW)) << "the list's empty client area";
+    EXPECT_EQ(GetPixel(memory, 60 + 200, 30 + 30), marker) << "nothing beyond the control's width";
 
     SelectObject(memory, old);
     DeleteObject(bitmap);

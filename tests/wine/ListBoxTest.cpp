@@ -274,11 +274,28 @@ TEST_F(ListBox, SetPropertiesAppliesFontAndColourAndReportsFailures) {
     ReleaseDC(List(), dc);
     EXPECT_FALSE(host.HasVar("[Sel]")) << "set properties runs no value update";
 
-    EXPECT_FALSE(SetProps("", "True", "", ""));
+    EXPECT_FALSE(SetProps("True", "True", "", ""));
     EXPECT_EQ(host.LastError(), "'' is not a valid integer value");
     EXPECT_FALSE(IsWindowVisible(Search())) << "stored, not applied";
+    host.SendObjectMessage(form, 4); // a resize lays out what was applied, not what was stored
+    EXPECT_FALSE(IsWindowVisible(Search()));
+    RECT list{};
+    GetWindowRect(List(), &list);
+    MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&list), 2);
+    EXPECT_EQ(list.top, 0);
+    ASSERT_TRUE(host.Exec("qorListAddItem", {"Rect1", "0", "three"}));
+    Click(0);
+    host.TypeText("th");
+    host.Pump(30);
+    EXPECT_NE(Selected(), Indexes{2}) << "the stored typing aid is not on yet";
+
     ASSERT_TRUE(SetProps("", "", "", "clNone"));
     EXPECT_TRUE(IsWindowVisible(Search())) << "applied by the next call";
+    Click(0);
+    host.Pump(600);
+    host.TypeText("th");
+    host.Pump(30);
+    EXPECT_EQ(Selected(), Indexes{2}) << "and so is the typing aid";
     EXPECT_FALSE(SetProps("often", "", "", "clNone"));
     EXPECT_EQ(host.LastError(), "'often' is not a valid boolean value");
     EXPECT_FALSE(host.Exec("qorListBoxSetProperties", {"Rect7", "", "", "", "clNone"}));

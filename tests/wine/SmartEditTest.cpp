@@ -5,6 +5,8 @@
 // from inside its own events, and its lines as items of the list actions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -341,6 +343,15 @@ TEST_F(SmartEdit, CaretPositionsSelectionsAndTheirInformation) {
     EXPECT_FALSE(host.Exec("qorSmartEditSelect", {"Rect1", "x", "y"}));
     EXPECT_EQ(host.LastError(), "'y' is not a valid integer value") << "the length is converted first";
     EXPECT_EQ(Selection(), std::make_pair(7, 15)) << "a failed conversion changes nothing";
+
+    // Numbers at the ends of the integer range stay inside the text.
+    const int length = GetWindowTextLengthA(Edit());
+    ASSERT_TRUE(host.Exec("qorSmartEditSelect", {"Rect1", "2", "2147483647"}));
+    EXPECT_EQ(Selection(), std::make_pair(2, length));
+    ASSERT_TRUE(host.Exec("qorSmartEditSetCaretPos", {"Rect1", "2147483647", "-2147483648"}));
+    const std::pair<int, int> caret = Selection();
+    EXPECT_EQ(caret.first, caret.second);
+    EXPECT_LE(caret.first, length);
 }
 
 TEST_F(SmartEdit, ScrollingMovesTheFirstVisibleLine) {
@@ -451,6 +462,22 @@ TEST_F(SmartEdit, BadPropertiesFailWithTheConversionMessageAndApplyNothing) {
     EXPECT_EQ(Info("3"), "True") << "the next successful call applies the stored value";
     EXPECT_EQ(Info("4"), "True");
     EXPECT_EQ(Info("5"), "False");
+
+    // A font whose colour would be the text colour: stored by a failing call,
+    // painted only after a successful one.
+    auto textColour = [&] {
+        HDC dc = GetDC(Edit());
+        SetTextColor(dc, RGB(1, 2, 3));
+        SendMessageA(host.ControlWindow("Rect1"), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(Edit()));
+        const COLORREF colour = GetTextColor(dc);
+        ReleaseDC(Edit(), dc);
+        return colour;
+    };
+    EXPECT_FALSE(Props("", "", "", "", "'Arial', 10, (), (clRed)", "nocolour"));
+    EXPECT_NE(textColour(), RGB(255, 0, 0)) << "the stored font is not applied";
+    ASSERT_TRUE(Props("", "", "", ""));
+    EXPECT_EQ(textColour(), RGB(255, 0, 0));
 }
 
 TEST_F(SmartEdit, TheTabOptionDecidesWhetherTabBecomesText) {
@@ -460,6 +487,15 @@ TEST_F(SmartEdit, TheTabOptionDecidesWhetherTabBecomesText) {
     host.KeyPress(VK_TAB);
     host.Pump(20);
     EXPECT_EQ(EditText(), "a");
+    EXPECT_FALSE(Props("", "", "True", "", "", "")) << "the empty colour fails";
+    EXPECT_FALSE(SendMessageA(Edit(), WM_GETDLGCODE, 0, 0) & DLGC_WANTTAB) << "stored, not applied";
+    Focus();
+    host.KeyPress(VK_END, false, true);
+    host.KeyPress(VK_TAB);
+    host.Pump(20);
+    EXPECT_EQ(EditText(), "a");
+    ASSERT_TRUE(Props("", "", "", ""));
+    EXPECT_TRUE(SendMessageA(Edit(), WM_GETDLGCODE, 0, 0) & DLGC_WANTTAB) << "applied by the next call";
     ASSERT_TRUE(Props("", "", "True", ""));
     Focus();
     host.KeyPress(VK_END, false, true);
@@ -672,6 +708,28 @@ TEST_F(SmartEdit, WrappedLinesAreItemsToo) {
     for (int i = 1; i <= count; ++i) joined += List("qorListGetItem", {std::to_string(i)});
     EXPECT_EQ(joined, words + "next") << "the wrapped pieces make up the text";
     EXPECT_EQ(List("qorListFindItem", {"NEXT"}), std::to_string(count));
+}
+
+TEST_F(SmartEdit, MovingWrappedLinesNeverLosesText) {
+    ASSERT_TRUE(Create());
+    const std::string text = "aaaa bbbbbbbbbbbbbbbbbbbbbbbbbbbbb cc dddddd eeeeeeeeeeeeeeeeeeeeeeeeeeeee f gggggggggg "
+                             "hhh iiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiii j";
+    auto letters = [](std::string s) {
+        s.erase(std::remove_if(s.begin(), s.end(), [](char c) { return c == ' ' || c == '\r' || c == '\n'; }),
+                s.end());
+        std::sort(s.begin(), s.end());
+        return s;
+    };
+    ASSERT_TRUE(SetText(text));
+    const int count = std::stoi(List("qorListSize", {}));
+    ASSERT_GT(count, 3) << "the text wraps";
+    for (int from = 1; from <= count; ++from) {
+        for (int to = 1; to <= count; ++to) {
+            ASSERT_TRUE(SetText(text));
+            EXPECT_TRUE(host.Exec("qorListMoveItem", {"Rect1", std::to_string(from), std::to_string(to)}));
+            EXPECT_EQ(letters(EditText()), letters(text)) << "move " << from << " to " << to;
+        }
+    }
 }
 
 TEST_F(SmartEdit, AHundredThousandCharacterLineIsReadWhole) {

@@ -31,6 +31,12 @@ TEST(WindowsText, KeysOutsideTheTableAreNamedByTheKeyboardLayout) {
     EXPECT_EQ(qor::ShortCutToText(0xE070), "Shift+Ctrl+Alt+F1");
 }
 
+TEST(WindowsText, KeysWithoutAScanCodeHaveNoName) {
+    EXPECT_EQ(qor::ShortCutToText(0), "");
+    ASSERT_EQ(MapVirtualKeyA(0x07, MAPVK_VK_TO_VSC), 0u);
+    EXPECT_EQ(qor::ShortCutToText(0x07), "") << "an unassigned code";
+}
+
 TEST(WindowsText, CaseMappingsComeFromTheSystemCodePage) {
     EXPECT_EQ(qor::AnsiUpperCase("abc \xE4\xF6\xFC\xE9"), "ABC \xC4\xD6\xDC\xC9");
     EXPECT_EQ(qor::AnsiLowerCase("ABC \xC4\xD6\xDC\xC9"), "abc \xE4\xF6\xFC\xE9");
