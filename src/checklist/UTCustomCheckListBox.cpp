@@ -111,7 +111,7 @@ void TFMCustomCheckListBox::LayoutContent(int width, int height) {
 
 void TFMCustomCheckListBox::ClearMirroredVariables() {
     if (IndividualVariables)
-        for (const auto& text : Texts()) WriteVariable(text, "");
+        for (const auto& text : JvxCheckListBox1 ? Texts() : textsAtWindowEnd_) WriteVariable(text, "");
     WriteVariable(ClickedItemVariable, "");
     WriteVariable(CheckedVariable, "");
     WriteVariable(UncheckedVariable, "");
@@ -407,6 +407,9 @@ LRESULT TFMCustomCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lP
         }
         break;
     case WM_DESTROY:
+        // The host may destroy the rectangle long before the entry goes: the
+        // item texts name the variables still to be emptied then.
+        if (IndividualVariables && JvxCheckListBox1) textsAtWindowEnd_ = Texts();
         JvxCheckListBox1.reset();
         break;
     }

@@ -95,6 +95,7 @@ private:
     // Items of the list box.
     int Count() const;
     std::string ItemText(int index) const;
+    std::vector<std::string> textsAtWindowEnd_; // for the destruction writes after the window went
     // Item texts for the shared plain-item search, read into one buffer.
     ItemTextAt ItemTextReader() const;
     CheckState ItemState(int index) const;

@@ -208,6 +208,19 @@ TEST_F(CheckList, RemovingEmptiesEveryVariableInOrder) {
 
 // ---- User toggles ------------------------------------------------------------
 
+TEST_F(CheckList, ARectangleDestroyedByTheHostStillHasItsVariablesEmptiedOnRemoval) {
+    ASSERT_TRUE(Create("Blue\r\nRed", "0", "True"));
+    ASSERT_TRUE(SetState("Red", "1", "1"));
+    ASSERT_EQ(host.Var("Red"), "Checked");
+    host.RemoveRectangle("Rect1");
+    host.ClearLog();
+    EXPECT_TRUE(host.Exec("qorRemoveCheckListBox", {"Rect1"}));
+    EXPECT_EQ(host.WritesTo("Red"), Strings{""});
+    EXPECT_EQ(host.WritesTo("Blue"), Strings{""});
+    EXPECT_EQ(host.Var("[Checked]"), "");
+    EXPECT_EQ(host.Var("[Unchecked]"), "");
+}
+
 TEST_F(CheckList, ClickingTheBoxCyclesThroughGrayWithIndividualVariables) {
     ASSERT_TRUE(Create("Blue\r\nRed", "0", "True", "True"));
     ASSERT_TRUE(Capture("Sel", "None", "None", "State", "[Clicked]"));
