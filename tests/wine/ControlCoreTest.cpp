@@ -206,6 +206,22 @@ TEST_F(ControlCore, MessageTwoDestroysEverythingLastEntryFirstInKindOrder) {
     EXPECT_TRUE(Probe(HotKey, "Rect2")) << "the lists live on, empty";
 }
 
+TEST_F(ControlCore, MessageTwoEmptiesTheVariablesOfEveryRealKind) {
+    host.AddRectangle("Rect3", 250, 20, 150, 100);
+    host.AddRectangle("Rect4", 250, 140, 150, 100);
+    ASSERT_TRUE(host.Exec("qorCreateDropDown", {"Rect1", "0", "0", "a\r\nb", "0", "0", "", "0", "1", "[DD]"}));
+    ASSERT_TRUE(host.Exec("qorCreateListBox", {"Rect2", "0", "0", "a\r\nb", "0", "0", "", "0", "1", "[LB]"}));
+    ASSERT_TRUE(host.Exec("qorCreateSmartEdit", {"Rect3", "[SE]"}));
+    ASSERT_TRUE(host.Exec("qorCreateCheckListBox",
+                          {"Rect4", "0", "0", "a\r\nb", "0", "True", "[C]", "[U]", "[G]", "[S]"}));
+    for (const char* var : {"[DD]", "[LB]", "[SE]", "[C]", "[U]", "[G]", "[S]", "a", "b"}) host.SetVar(var, "x");
+    host.Message(2);
+    for (const char* var : {"[DD]", "[LB]", "[SE]", "[C]", "[U]", "[G]", "[S]", "a", "b"})
+        EXPECT_EQ(host.Var(var), "") << var;
+    for (const char* rect : {"Rect1", "Rect2", "Rect3", "Rect4"}) EXPECT_EQ(host.ControlWindow(rect), nullptr);
+    EXPECT_FALSE(host.Exec("qorRemoveSmartEdit", {"Rect3"}));
+}
+
 TEST_F(ControlCore, HostObjectMessageEnablesDisablesAndResizes) {
     ASSERT_TRUE(Probe(DropDown, "Rect1"));
     HWND control = host.ControlWindow("Rect1");
