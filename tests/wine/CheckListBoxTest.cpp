@@ -221,6 +221,21 @@ TEST_F(CheckList, ARectangleDestroyedByTheHostStillHasItsVariablesEmptiedOnRemov
     EXPECT_EQ(host.Var("[Unchecked]"), "");
 }
 
+TEST_F(CheckList, ARadioListForgetsItsCheckedItemWhenThatItemIsChangedOrDeleted) {
+    ASSERT_TRUE(Create("A\r\nB\r\nC", "2"));
+    ASSERT_EQ(host.Var("[Checked]"), "A");
+    ASSERT_TRUE(host.Exec("qorListChangeItem", {"Rect1", "2", "Bee"}));
+    EXPECT_EQ(host.Var("[Checked]"), "A") << "an unchecked item changes nothing";
+    ASSERT_TRUE(host.Exec("qorListChangeItem", {"Rect1", "1", "Ant"}));
+    EXPECT_EQ(host.Var("[Checked]"), "");
+    EXPECT_EQ(States(), (std::vector<int>{0, 0, 0})) << "the new item comes unchecked";
+    ASSERT_TRUE(SetState("Bee", "1", "1"));
+    ASSERT_EQ(host.Var("[Checked]"), "Bee");
+    ASSERT_TRUE(host.Exec("qorListDeleteItem", {"Rect1", "2"}));
+    EXPECT_EQ(host.Var("[Checked]"), "");
+    EXPECT_EQ(States(), (std::vector<int>{0, 0}));
+}
+
 TEST_F(CheckList, ClickingTheBoxCyclesThroughGrayWithIndividualVariables) {
     ASSERT_TRUE(Create("Blue\r\nRed", "0", "True", "True"));
     ASSERT_TRUE(Capture("Sel", "None", "None", "State", "[Clicked]"));

@@ -263,6 +263,40 @@ TEST_F(ListItem, SortSortsAtOnceAndKeepsLaterAppendsInOrderUntilSwitchedOff) {
     EXPECT_EQ(Shown(), (Strings{"a", "b", "C"}));
 }
 
+TEST_F(ListItem, DropDownSelectionStaysWithItsItemThroughSortMoveAndChange) {
+    ASSERT_TRUE(DropDown("c\nb\na"));
+    HWND combo = qortest::ComboOf(host.ControlWindow("Rect1"));
+    ASSERT_TRUE(host.Exec("qorDropDownSelect", {"Rect1", "2", "0"}));
+    ASSERT_EQ(host.Var("[Value]"), "b");
+    ASSERT_TRUE(host.Exec("qorListSort", {"Rect1", "0"}));
+    EXPECT_EQ(Shown(), (Strings{"a", "b", "c"}));
+    EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(host.Var("[Value]"), "b");
+    ASSERT_TRUE(host.Exec("qorListSort", {"Rect1", "1"}));
+    ASSERT_TRUE(Move("3", "1"));
+    EXPECT_EQ(Shown(), (Strings{"c", "a", "b"}));
+    EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 2);
+    ASSERT_TRUE(Move("1", "2"));
+    EXPECT_EQ(Shown(), (Strings{"a", "c", "b"}));
+    EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 2) << "moves that pass by leave it in place";
+    ASSERT_TRUE(Change("3", "bee"));
+    EXPECT_EQ(Shown(), (Strings{"a", "c", "bee"}));
+    EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(host.Var("[Value]"), "bee") << "the value follows the changed item";
+    ASSERT_TRUE(Change("1", "ant"));
+    EXPECT_EQ(host.Var("[Value]"), "bee");
+    EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 2);
+}
+
+TEST_F(ListItem, ZeroMeansNothingOnlyWhenWrittenExactlyAsZero) {
+    ASSERT_TRUE(ListBox("a\nb\nc"));
+    EXPECT_FALSE(Delete("0"));
+    EXPECT_EQ(Size(), "3");
+    EXPECT_EQ(Get("00"), "a\r\nb\r\nc") << "any other spelling of zero is position -1: every item";
+    EXPECT_TRUE(Delete("+0"));
+    EXPECT_EQ(Size(), "0");
+}
+
 // ---- extended search -----------------------------------------------------------------------------
 
 TEST_F(ListItem, PartialSearchThenFindNextRunsThroughTheMatches) {
