@@ -21,35 +21,6 @@ bool SameNameAscii(const std::string& a, const std::string& b)
                       [](char x, char y) { return AsciiUpperChar(x) == AsciiUpperChar(y); });
 }
 
-#ifdef _WIN32
-namespace {
-bool MapsPerByte();
-}
-#else
-namespace {
-bool MapsPerByte() { return true; }
-}
-#endif
-
-bool LowersTo(std::string_view text, std::string_view lowered)
-{
-    if (text.size() != lowered.size())
-        return false;
-    if (!MapsPerByte())
-        return AnsiLowerCase(std::string(text)) == lowered;
-    return std::equal(text.begin(), text.end(), lowered.begin(),
-                      [](char a, char b) { return AnsiLowerChar(a) == b; });
-}
-
-bool RaisedContains(std::string_view text, std::string_view raised)
-{
-    if (!MapsPerByte())
-        return AnsiUpperCase(std::string(text)).find(raised) != std::string::npos;
-    return std::search(text.begin(), text.end(), raised.begin(), raised.end(),
-                       [](char a, char b) { return AnsiUpperChar(a) == b; }) != text.end()
-        || raised.empty();
-}
-
 bool SameTextAnsi(const std::string& a, const std::string& b)
 {
     return a.size() == b.size() && AnsiUpperCase(a) == AnsiUpperCase(b);
@@ -202,6 +173,36 @@ char DecimalSeparator()
     return '.';
 }
 
+namespace {
+
+bool MapsPerByte()
+{
+    return true;
+}
+
+} // namespace
+
 #endif
+
+bool LowersTo(std::string_view text, std::string_view lowered)
+{
+    if (text.size() != lowered.size())
+        return false;
+    if (!MapsPerByte())
+        return AnsiLowerCase(std::string(text)) == lowered;
+    return std::equal(text.begin(), text.end(), lowered.begin(),
+                      [](char a, char b) { return AnsiLowerChar(a) == b; });
+}
+
+bool RaisedContains(std::string_view text, std::string_view raised)
+{
+    if (raised.empty())
+        return true;
+    if (!MapsPerByte())
+        return AnsiUpperCase(std::string(text)).find(raised) != std::string::npos;
+    return std::search(text.begin(), text.end(), raised.begin(), raised.end(),
+                       [](char a, char b) { return AnsiUpperChar(a) == b; })
+        != text.end();
+}
 
 } // namespace qor

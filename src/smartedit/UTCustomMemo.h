@@ -93,6 +93,10 @@ private:
         std::string text;                 // the whole text, when the edit does not wrap
         std::vector<std::string> wrapped; // one string per line, when it does
         std::vector<std::string_view> views;
+
+        LineSnapshot() = default;
+        LineSnapshot(const LineSnapshot&) = delete; // a copy's views would point into the original
+        LineSnapshot& operator=(const LineSnapshot&) = delete;
     };
     void ReadLines(LineSnapshot& lines) const;
 
