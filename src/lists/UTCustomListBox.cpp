@@ -199,10 +199,6 @@ LRESULT TFMCustomListBox::ChildProc(HWND child, UINT message, WPARAM wParam, LPA
             PaintPlaceholder();
             return result;
         }
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-            InvalidateRect(JvEdit1, nullptr, TRUE);
-            break;
         }
     }
     return CallOriginalChildProc(child, message, wParam, lParam);
@@ -256,7 +252,7 @@ void TFMCustomListBox::JvEdit1KeyPress() {
 }
 
 void TFMCustomListBox::PaintPlaceholder() {
-    if (GetWindowTextLengthA(JvEdit1) > 0 || GetFocus() == JvEdit1) return;
+    if (GetWindowTextLengthA(JvEdit1) > 0) return;
     WindowDc dc(JvEdit1);
     RECT area{};
     SendMessageA(JvEdit1, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));

@@ -214,6 +214,27 @@ TEST_F(ListBox, SearchStripPushesTheListDownAndSelectsByPrefixOnEnter) {
     GetWindowRect(Search(), &strip);
     EXPECT_EQ(strip.bottom - strip.top, 25);
 
+    // The placeholder is drawn while the search box is empty, focused or not.
+    auto inked = [&] {
+        RedrawWindow(Search(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        host.Pump(20);
+        RECT r{};
+        GetClientRect(Search(), &r);
+        HDC dc = GetDC(Search());
+        const COLORREF paper = GetPixel(dc, r.right - 2, r.bottom - 2);
+        int count = 0;
+        for (int y = 0; y < r.bottom; ++y)
+            for (int x = 4; x < r.right - 4; ++x)
+                if (GetPixel(dc, x, y) != paper) ++count;
+        ReleaseDC(Search(), dc);
+        return count;
+    };
+    EXPECT_GT(inked(), 60) << "the placeholder's letters";
+    SetFocus(Search());
+    EXPECT_GT(inked(), 60);
+    SetWindowTextA(Search(), "x");
+    EXPECT_LT(inked(), 60) << "one letter and no placeholder";
+
     SearchFor("AP");
     EXPECT_EQ(Selected(), Indexes{1});
     EXPECT_EQ(host.Var("[Sel]"), "apple");
