@@ -79,7 +79,12 @@ protected:
     void BuildContent() override;
     void LayoutContent(int width, int height) override;
     void ClearMirroredVariables() override { WriteVariable(TextVariable, ""); }
-    void UpdateValueAfterChange() override { FlushChange(); }
+    // Each change of the text runs its change steps as it happens; the list
+    // actions' emptying of the search state comes after them.
+    void AfterChange() override {
+        FlushChange();
+        if (!IsDestroyed()) SearchState().Reset();
+    }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT ChildProc(HWND child, UINT message, WPARAM wParam, LPARAM lParam) override;
 

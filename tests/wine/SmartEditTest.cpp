@@ -692,6 +692,13 @@ TEST_F(SmartEdit, FindAndExtendedSearchWithFindNext) {
     // Any change empties the search state.
     ASSERT_TRUE(host.Exec("qorListAddItem", {"Rect1", "0", "more"}));
     EXPECT_EQ(List("qorListFindNextItemEx", {}), "<unset>");
+    // The change steps of an item action run before the search state empties.
+    EXPECT_EQ(List("qorListFindItemEx", {"0", "1", "", "apple"}), "1");
+    ASSERT_TRUE(Capture("Changed"));
+    host.DefineSubroutine("Changed", [&] { host.Exec("qorListFindNextItemEx", {"Rect1", "[InSub]"}); });
+    ASSERT_TRUE(host.Exec("qorListAddItem", {"Rect1", "0", "apple jam"}));
+    EXPECT_EQ(host.Var("[InSub]"), "3") << "the subroutine still saw the earlier search";
+    EXPECT_EQ(List("qorListFindNextItemEx", {}), "<unset>") << "emptied after it";
     // qorListSort does not see a SmartEdit.
     EXPECT_TRUE(host.Exec("qorListSort", {"Rect1", "0"}));
     EXPECT_EQ(host.LastError(), "There is no dropdown/listbox/checklistbox control attached to an object named Rect1.");
