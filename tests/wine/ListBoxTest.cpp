@@ -406,6 +406,19 @@ TEST_F(ListBox, EventSubroutinesMayRemoveOrRecreateTheirControl) {
     ASSERT_TRUE(Capture("Remove"));
     SearchFor("ban");
     EXPECT_EQ(host.ControlWindow("Rect1"), nullptr) << "a search that removes its own control";
+
+    ASSERT_TRUE(Create("apple\nbanana\ncherry", "0", "1"));
+    ASSERT_TRUE(SetProps("True", "", "", "clNone"));
+    Click(0);
+    ASSERT_TRUE(Capture("Recreate"));
+    host.DefineSubroutine("Recreate", [&] { EXPECT_TRUE(Create("x\ny", "0", "1", "[New]")); });
+    host.TypeText("c");
+    host.Pump(30);
+    EXPECT_EQ(host.Var("[Sel]"), "") << "the typing aid's control was replaced from its own key press";
+    EXPECT_EQ(qortest::ListBoxTexts(List()), (Strings{"x", "y"}));
+    host.TypeText("y");
+    host.Pump(30);
+    EXPECT_EQ(qortest::ListBoxTexts(List()), (Strings{"x", "y"})) << "the new list lives on";
 }
 
 } // namespace
