@@ -10,40 +10,20 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "HostEmulator.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(const std::function<void()>& work) {
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// The best of several runs: the one least disturbed by the rest of the machine.
-double Best(int runs, const std::function<void()>& prepare, const std::function<void()>& work) {
-    double best = 1e30;
-    for (int i = 0; i < runs; ++i) {
-        prepare();
-        best = std::min(best, Seconds(work));
-    }
-    return best;
-}
-
-std::string Pad(int n) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%06d", n);
-    return buffer;
-}
+using qorbench::Best;
+using qorbench::Pad;
+using qorbench::Seconds;
 
 // Shuffled so that neither list sees its items in order.
 std::vector<int> Order(int count) {
@@ -82,18 +62,6 @@ Items ArrayItems(int count) {
     return items;
 }
 
-// The lists' own font (MS Sans Serif, 8 points), made once.
-HFONT ListFont() {
-    static const HFONT font = [] {
-        HDC screen = GetDC(nullptr);
-        const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
-        ReleaseDC(nullptr, screen);
-        return CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
-    }();
-    return font;
-}
-
 // The bare Win32 fill of a control of the same class, style and font.
 constexpr int kRuns = 7;
 
@@ -111,7 +79,7 @@ double Baseline(HWND parent, bool combo, const std::vector<std::string>& texts) 
                                             LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS;
             control = CreateWindowExA(combo ? 0 : WS_EX_CLIENTEDGE, combo ? "COMBOBOX" : "LISTBOX", "", style, 0, 0,
                                       300, 200, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
-            SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(ListFont()), FALSE);
+            SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(qorbench::ControlFont()), FALSE);
             size_t bytes = 0;
             for (const auto& t : texts) bytes += t.size() + 1;
             SendMessageA(control, WM_SETREDRAW, FALSE, 0);

@@ -13,37 +13,22 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "HostEmulator.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(const std::function<void()>& work) {
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using qorbench::Pad;
+using qorbench::Seconds;
 
 // The fastest of three runs, for the cheap cases.
-double Best(const std::function<void()>& work) {
-    double best = Seconds(work);
-    for (int i = 0; i < 2; ++i) best = std::min(best, Seconds(work));
-    return best;
-}
-
-std::string Pad(int n) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%06d", n);
-    return buffer;
-}
+double Best(const std::function<void()>& work) { return qorbench::Best(3, [] {}, work); }
 
 void Row(const char* name, double mine, double bare) {
     std::printf("%-44s %9.4f %9.4f %7.2f\n", name, mine, bare, bare > 0 ? mine / bare : 0.0);
@@ -75,12 +60,7 @@ void BenchSmartEdit(qorhost::HostEmulator& host, HWND bareParent) {
                                 0, 0, 300, 200, bareParent, nullptr, GetModuleHandleA(nullptr), nullptr);
     SendMessageA(bare, EM_SETLIMITTEXT, 0, 0);
     // The SmartEdit's own font: the edit lays its lines out in it.
-    HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
-    HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
-    SendMessageA(bare, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageA(bare, WM_SETFONT, reinterpret_cast<WPARAM>(qorbench::ControlFont()), FALSE);
     host.Exec("qorCreateSmartEdit", {"Bench", "[BenchText]"});
     host.Exec("qorSmartEditSetProperties", {"Bench", "", "False", "", "", "", "clNone", "", ""});
 
@@ -149,7 +129,6 @@ void BenchSmartEdit(qorhost::HostEmulator& host, HWND bareParent) {
         }));
     host.Exec("qorRemoveSmartEdit", {"Bench"});
     DestroyWindow(bare);
-    DeleteObject(font);
 }
 
 void BenchCheckList(qorhost::HostEmulator& host, HWND bareParent) {

@@ -46,12 +46,7 @@ protected:
         return host.Exec("qorCheckListBoxSelect", {"Rect1", items, by});
     }
     std::string List(const std::string& action, const Strings& rest) {
-        Strings params = {"Rect1"};
-        params.insert(params.end(), rest.begin(), rest.end());
-        params.push_back("[Out]");
-        host.SetVar("[Out]", "<unset>");
-        host.Exec(action, params);
-        return host.Var("[Out]");
+        return qortest::RunListAction(host, action, rest);
     }
 
     HWND ListBox() { return qortest::ListBoxOf(host.ControlWindow("Rect1")); }

@@ -108,6 +108,19 @@ inline void ClickListItem(qorhost::HostEmulator& host, HWND list, int index, boo
     host.Pump(30);
 }
 
+// Runs a list action on Rect1 with `rest` as its middle parameters and "[Out]"
+// as its last; returns what "[Out]" holds afterwards ("<unset>" when nothing
+// was written).
+inline std::string RunListAction(qorhost::HostEmulator& host, const std::string& action,
+                                 const std::vector<std::string>& rest) {
+    std::vector<std::string> params = {"Rect1"};
+    params.insert(params.end(), rest.begin(), rest.end());
+    params.push_back("[Out]");
+    host.SetVar("[Out]", "<unset>");
+    host.Exec(action, params);
+    return host.Var("[Out]");
+}
+
 inline HWND ComboOf(HWND form) { return form ? FindChildOfClass(form, "ComboBox") : nullptr; }
 inline HWND ListBoxOf(HWND form) { return form ? FindChildOfClass(form, "ListBox") : nullptr; }
 inline HWND EditOf(HWND form) { return form ? FindChildOfClass(form, "Edit") : nullptr; }

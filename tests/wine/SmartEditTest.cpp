@@ -80,12 +80,7 @@ protected:
         return host.Var("[Info]");
     }
     std::string List(const std::string& action, const Strings& rest) {
-        Strings params = {"Rect1"};
-        params.insert(params.end(), rest.begin(), rest.end());
-        params.push_back("[Out]");
-        host.SetVar("[Out]", "<unset>");
-        host.Exec(action, params);
-        return host.Var("[Out]");
+        return qortest::RunListAction(host, action, rest);
     }
     HWND Edit() { return qortest::EditOf(host.ControlWindow("Rect1")); }
     std::string EditText() { return qortest::WindowText(Edit()); }

@@ -1,0 +1,48 @@
+#pragma once
+// Timing helpers shared by the benchmarks.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+namespace qorbench {
+
+inline double Seconds(const std::function<void()>& work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The best of several runs: the one least disturbed by the rest of the machine.
+inline double Best(int runs, const std::function<void()>& prepare, const std::function<void()>& work) {
+    double best = 1e30;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        best = std::min(best, Seconds(work));
+    }
+    return best;
+}
+
+inline std::string Pad(int n) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%06d", n);
+    return buffer;
+}
+
+// The controls' own font (MS Sans Serif, 8 points), made once, for the bare
+// controls: text layout depends on the font.
+inline HFONT ControlFont() {
+    static const HFONT font = [] {
+        HDC screen = GetDC(nullptr);
+        const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
+        ReleaseDC(nullptr, screen);
+        return CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
+    }();
+    return font;
+}
+
+} // namespace qorbench
