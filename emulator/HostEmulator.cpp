@@ -206,6 +206,13 @@ void HostEmulator::Unload() {
     Pump();
 }
 
+void HostEmulator::UnloadWithoutCleanup() {
+    if (!module_) return;
+    FreeLibrary(module_);
+    module_ = nullptr;
+    Pump();
+}
+
 int32_t HostEmulator::ActionId(const std::string& name) const {
     for (const Announcement& a : announcements_)
         if (a.id != 0 && a.name == name) return a.id;

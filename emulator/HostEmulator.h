@@ -59,6 +59,8 @@ public:
     // Loads and calls only nbInitPlugIn, with the three var strings preset.
     bool LoadWithoutRegistering(const std::string& path);
     void Unload();
+    // Unloads without nbMessage code 2 first, as a host may on an error path.
+    void UnloadWithoutCleanup();
     HMODULE module() const { return module_; }
     FARPROC Export(const char* name) const;
 

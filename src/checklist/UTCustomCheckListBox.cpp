@@ -6,6 +6,7 @@
 #include "core/AnsiText.h"
 #include "core/ControlRegistry.h"
 #include "core/EventBridge.h"
+#include "core/WideResults.h"
 #include "core/WinValues.h"
 #include "host/HostServices.h"
 #include "host/PlugInUtils.h"
@@ -422,10 +423,11 @@ LRESULT TFMCustomCheckListBox::ChildProc(HWND child, UINT message, WPARAM wParam
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
+        // The item under the mouse when the button went down, in 32 bits.
+        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        const int hit = at.x >= 0 && at.x < GlyphAreaWidth() ? ListItemAtPoint(child, at) : -1;
         const LRESULT result = original();
-        const int x = static_cast<short>(LOWORD(lParam));
-        const LRESULT hit = SendMessageA(child, LB_ITEMFROMPOINT, 0, lParam);
-        if (HIWORD(hit) == 0 && x >= 0 && x < GlyphAreaWidth()) Toggle(static_cast<int>(LOWORD(hit)));
+        if (hit >= 0) Toggle(hit);
         return result;
     }
     case WM_RBUTTONUP: {

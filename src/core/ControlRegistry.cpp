@@ -8,6 +8,7 @@
 
 #include "core/AnsiText.h"
 #include "core/ValueEncodings.h"
+#include "core/WinValues.h"
 #include "host/HostServices.h"
 #include "host/PlugInUtils.h"
 
@@ -36,11 +37,6 @@ constexpr ControlKind kDestroyAllOrder[] = {
     ControlKind::HotKey,   ControlKind::DropDown,     ControlKind::ListBox,      ControlKind::SmartEdit,
     ControlKind::TrackBar, ControlKind::FileDragDrop, ControlKind::CheckListBox,
 };
-
-HWND WindowFromAnswer(const std::string& answer) {
-    // Handles are 32-bit values; on 64-bit Windows they are sign-extended.
-    return reinterpret_cast<HWND>(static_cast<intptr_t>(TextToInt(answer)));
-}
 
 } // namespace
 
@@ -133,7 +129,7 @@ void CreateAttachedControl(const std::shared_ptr<AttachedControl>& control) {
 
     std::string answer;
     RequestHost(RequestObjectWindow, &name, answer);
-    HWND rectangle = WindowFromAnswer(answer);
+    HWND rectangle = WindowFromHandleText(answer);
     if (!rectangle) throw ScriptError("An object named " + name + " does not exist.");
 
     try {

@@ -1,6 +1,7 @@
 #include "core/FormWindow.h"
 
 #include <unordered_map>
+#include <unordered_set>
 
 #include "core/ScriptError.h"
 #include "host/PlugInUtils.h"
@@ -28,6 +29,12 @@ Subclassed LookUpChild(HWND child) {
     return it == children.end() ? Subclassed{nullptr, nullptr} : it->second;
 }
 
+// Every form window that exists, for the hand-back at unload.
+std::unordered_set<HWND>& LiveForms() {
+    static std::unordered_set<HWND> forms;
+    return forms;
+}
+
 bool g_formClassRegistered = false;
 
 void RegisterFormClass() {
@@ -52,6 +59,21 @@ void UnregisterFormClass() noexcept {
     g_formClassRegistered = false;
 }
 
+void HandBackWindowsAtUnload() noexcept {
+    for (const auto& [child, entry] : SubclassedChildren())
+        if (entry.original && IsWindow(child))
+            SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry.original));
+    SubclassedChildren().clear();
+    for (HWND form : LiveForms()) {
+        if (!IsWindow(form)) continue;
+        SetWindowLongPtrA(form, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcA));
+        SetWindowLongPtrA(form, GWLP_USERDATA, 0);
+        // Posted, not sent: no message is handled under the loader lock.
+        ShowWindowAsync(form, SW_HIDE);
+    }
+    LiveForms().clear();
+}
+
 FormWindow::~FormWindow() {
     // The registry and every message in flight have let go; the window must
     // already be gone. Destroying it here would call back into a dead object.
@@ -70,6 +92,7 @@ void FormWindow::CreateAsChild(HWND parent) {
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticProc));
     selfWhileWindowExists_ = shared_from_this();
+    LiveForms().insert(hwnd_);
 }
 
 void FormWindow::Destroy() noexcept {
@@ -115,6 +138,7 @@ LRESULT CALLBACK FormWindow::StaticProc(HWND hwnd, UINT message, WPARAM wParam, 
     }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        LiveForms().erase(hwnd);
         form->destroyed_ = true;
         form->hwnd_ = nullptr;
         form->selfWhileWindowExists_.reset();

@@ -12,6 +12,17 @@ namespace qor {
 // Called when the library unloads: the window class goes with the code.
 void UnregisterFormClass() noexcept;
 
+// Called when the library unloads while forms still exist (a host that skipped
+// the destroy-all message): every subclassed child gets its own window
+// procedure back and every form window gets DefWindowProcA and is hidden, so
+// that no window keeps a procedure inside the unloaded image. Nothing is
+// destroyed and no message is sent: this runs under the loader lock, where
+// destroying windows would run the host's code (parent notifications, focus
+// changes) and would fail for windows of another thread. The forms' objects
+// stay allocated (their windows keep them), so the fonts and brushes the
+// left-behind windows still use stay valid until the process ends.
+void HandBackWindowsAtUnload() noexcept;
+
 class FormWindow : public std::enable_shared_from_this<FormWindow> {
 public:
     FormWindow() = default;

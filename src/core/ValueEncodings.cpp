@@ -319,6 +319,21 @@ int32_t TextToInt(const std::string& text)
     return value;
 }
 
+uint32_t TextToHandleValue(const std::string& text)
+{
+    int32_t value = 0;
+    if (TryTextToInt(text, value))
+        return static_cast<uint32_t>(value);
+    // Above the signed range: an unsigned decimal up to the 32-bit maximum.
+    size_t pos = SkipBlanks(text, 0);
+    if (pos < text.size() && text[pos] == '+')
+        ++pos;
+    uint32_t magnitude = 0;
+    if (!ReadDecimalToEnd(text, pos, 0xFFFFFFFFu, magnitude))
+        ThrowInvalid(text, "integer");
+    return magnitude;
+}
+
 bool TextToFlag(const std::string& text)
 {
     bool nonZero = false;

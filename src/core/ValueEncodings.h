@@ -55,6 +55,10 @@ void SpecToFont(const std::string& spec, FontSpec& font);
 // after "$", "x", "X", "0x" or "0X"; nothing after the last digit.
 bool TryTextToInt(const std::string& text, int32_t& value);
 int32_t TextToInt(const std::string& text);
+// A window handle as a text: the whole-number rule, and besides it unsigned
+// decimals up to 4294967295 (handles carry a reuse counter in their high bits
+// and are written either way). Other texts fail with the integer message.
+uint32_t TextToHandleValue(const std::string& text);
 
 // Flags: a number (non-zero is true), else "True"/"False" in any letter case.
 // The number is [blanks][sign]digits[separator digits][e[sign]digits][blanks]

@@ -73,3 +73,12 @@ int FontTextHeight(HFONT font) {
 }
 
 } // namespace qor
+
+namespace qor {
+
+HWND WindowFromHandleText(const std::string& text) {
+    const auto value = static_cast<int32_t>(TextToHandleValue(text));
+    return reinterpret_cast<HWND>(static_cast<intptr_t>(value));
+}
+
+} // namespace qor

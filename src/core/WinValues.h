@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "core/ValueEncodings.h"
 #include "core/WinHandles.h"
@@ -26,5 +27,10 @@ COLORREF ToColorRef(int32_t color, COLORREF fallback);
 
 // Height in pixels of a font's text (tmHeight) on the screen.
 int FontTextHeight(HFONT font);
+
+// The window handle in the host's answer to an object-window request (or any
+// other handle text): TextToHandleValue's 32 bits, sign-extended as 64-bit
+// Windows extends handles. Throws the integer message for other texts.
+HWND WindowFromHandleText(const std::string& text);
 
 } // namespace qor

@@ -8,6 +8,8 @@ namespace qor {
 void DestroyAllAttachedControls() noexcept { DestroyAllControls(); }
 
 void OnUnload() noexcept {
+    // Controls the host did not discard keep their windows, made inert.
+    HandBackWindowsAtUnload();
     UnregisterFormClass();
 }
 

@@ -1,6 +1,7 @@
 #include "smartedit/HunSpellMemo.h"
 
 #include "core/ScriptError.h"
+#include "core/WideResults.h"
 #include "host/PlugInUtils.h"
 
 namespace qor {
@@ -163,9 +164,9 @@ LRESULT THunSpellMemo::Process(UINT message, WPARAM wParam, LPARAM lParam, const
     case WM_RBUTTONDOWN:
         if (!RightClickMoveCaret) break;
         {
-            const LRESULT hit = SendMessageA(edit_.get(), EM_CHARFROMPOS, 0, lParam);
-            const int offset = static_cast<int>(LOWORD(hit));
-            SetSelection(offset, offset);
+            const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            const int offset = EditCharAtPoint(edit_.get(), at);
+            if (offset >= 0) SetSelection(offset, offset);
         }
         break;
     }

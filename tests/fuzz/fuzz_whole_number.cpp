@@ -43,6 +43,43 @@ void CheckWrittenFormsReadBack(int32_t value)
     Require(TextToInt(hex) == value, "hexadecimal form does not read back");
 }
 
+// Blanks, an optional "+" and decimal digits, any number of them: the value,
+// or -1 when it passes 2^32 - 1; -2 when the text is not of that form.
+long long UnsignedDecimal(const std::string& text)
+{
+    size_t pos = text.find_first_not_of(' ');
+    if (pos == std::string::npos)
+        return -2;
+    if (text[pos] == '+')
+        ++pos;
+    if (pos == text.size() || text.find_first_not_of("0123456789", pos) != std::string::npos)
+        return -2;
+    long long value = 0;
+    for (; pos < text.size(); ++pos) {
+        value = value * 10 + (text[pos] - '0');
+        if (value > 0xFFFFFFFFLL)
+            return -1;
+    }
+    return value;
+}
+
+// Window handles: every whole number reads to its 32-bit pattern, unsigned
+// decimals above the signed range read too, and nothing else does.
+void CheckHandleReading(const std::string& text, bool read, int32_t value)
+{
+    const long long unsignedValue = UnsignedDecimal(text);
+    try {
+        const uint32_t handle = TextToHandleValue(text);
+        if (read)
+            Require(handle == static_cast<uint32_t>(value), "handle differs from the whole number");
+        else
+            Require(unsignedValue > INT32_MAX && handle == unsignedValue, "handle read a text it must refuse");
+    } catch (const ScriptError& error) {
+        Require(!read && unsignedValue < 0, "a handle text in range failed");
+        Require(error.what() == ConversionMessage(text, "integer"), "wrong handle message");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -58,5 +95,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         Require(!read, "TextToInt failed on a text that reads");
         Require(error.what() == ConversionMessage(text, "integer"), "wrong integer message");
     }
+    CheckHandleReading(text, read, value);
     return 0;
 }

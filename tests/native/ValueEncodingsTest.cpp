@@ -100,6 +100,24 @@ TEST(WholeNumberReading, DecimalRange)
     EXPECT_EQ(IntegerError("99999999999999999999"), "'99999999999999999999' is not a valid integer value");
 }
 
+TEST(WholeNumberReading, WindowHandlesReadTheWholeUnsignedRangeToo)
+{
+    const struct {
+        const char* text;
+        uint32_t value;
+    } reads[] = {
+        {"0", 0u},           {"65562", 65562u},          {"2147483647", 0x7FFFFFFFu},
+        {"2147483648", 0x80000000u}, {"4294901786", 0xFFFF001Au}, {"4294967295", 0xFFFFFFFFu},
+        {"+4294967295", 0xFFFFFFFFu}, {"  3000000000", 3000000000u}, {"-1", 0xFFFFFFFFu},
+        {"-2147483648", 0x80000000u}, {"$FFFF001A", 0xFFFF001Au},   {"0000004294967295", 0xFFFFFFFFu},
+    };
+    for (const auto& read : reads) EXPECT_EQ(TextToHandleValue(read.text), read.value) << read.text;
+    for (const std::string text : {"4294967296", "-2147483649", "99999999999999999999", "", "12a", "- 1",
+                                   "4294967295 ", "1.0", "+-4294967295"}) {
+        EXPECT_EQ(ErrorOf([&] { TextToHandleValue(text); }), "'" + text + "' is not a valid integer value");
+    }
+}
+
 TEST(WholeNumberReading, HexadecimalPrefixes)
 {
     EXPECT_EQ(TextToInt("$FF"), 255);

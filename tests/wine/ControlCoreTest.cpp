@@ -172,6 +172,32 @@ TEST_F(ControlCore, ANonNumericWindowAnswerFailsWithTheIntegerMessage) {
     EXPECT_EQ(host.ControlWindow("Rect1"), nullptr);
 }
 
+TEST_F(ControlCore, WindowAnswersAboveTheSignedRangeAreHandlesToo) {
+    // The same window with its reuse counter at 0xFFFF: an unsigned decimal
+    // above 2147483647, as a long session's handles can be written.
+    const auto low = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(host.Rectangle("Rect1")) & 0xFFFF);
+    const uint32_t high = 0xFFFF0000u | low;
+    ASSERT_TRUE(IsWindow(reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(high)))));
+    for (const std::string& answer : {std::to_string(high), "+" + std::to_string(high),
+                                      std::to_string(static_cast<int32_t>(high))}) {
+        SCOPED_TRACE(answer);
+        host.SetObjectWindowAnswer("Rect1", answer);
+        for (const auto& action : kRemoveActions) {
+            host.SetVar("[qorBrindavelLastError]", "");
+            ASSERT_TRUE(Probe(action.kind, "Rect1")) << host.LastError();
+            EXPECT_EQ(GetParent(host.ControlWindow("Rect1")), host.Rectangle("Rect1"));
+        }
+        ASSERT_TRUE(host.Exec("qorCreateListBox", {"Rect1", "0", "0", "a", "0", "0", "", "0", "1", "[L]"}));
+        EXPECT_NE(host.ControlWindow("Rect1"), nullptr);
+    }
+    for (const std::string answer : {"4294967296", "-2147483649", "42949672950", "4294967295x"}) {
+        host.SetObjectWindowAnswer("Rect1", answer);
+        EXPECT_FALSE(Probe(HotKey, "Rect1"));
+        EXPECT_EQ(host.LastError(), "'" + answer + "' is not a valid integer value");
+        EXPECT_EQ(host.ControlWindow("Rect1"), nullptr);
+    }
+}
+
 TEST_F(ControlCore, ACreationThatFailsAfterItsWindowExistsLeavesNothingBehind) {
     EXPECT_FALSE(Probe(SmartEdit, "Rect1", "[R]", "", "fail"));
     EXPECT_EQ(host.LastError(), "The probe was told to fail.");
