@@ -67,8 +67,7 @@ void TFMCustomCheckListBox::BuildContent() {
     if (!fontText.empty()) {
         FontSpec spec = DefaultControlFont();
         SpecToFont(fontText, spec);
-        CustomFont = spec;
-        HasCustomFont = true;
+        look_.Reset({true, spec});
         SetHostVariable(kFontVariable, "");
     }
 
@@ -315,10 +314,11 @@ void TFMCustomCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     }
     const int index = static_cast<int>(item.itemID);
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    const Look& look = look_.Applied();
     const COLORREF back = selected ? GetSysColor(COLOR_HIGHLIGHT)
                                    : (background_ ? backgroundColor_ : GetSysColor(COLOR_WINDOW));
     const COLORREF fore = selected ? GetSysColor(COLOR_HIGHLIGHTTEXT)
-                                   : (HasCustomFont ? ToColorRef(CustomFont.color, GetSysColor(COLOR_WINDOWTEXT))
+                                   : (look.HasCustomFont ? ToColorRef(look.CustomFont.color, GetSysColor(COLOR_WINDOWTEXT))
                                                     : GetSysColor(COLOR_WINDOWTEXT));
     // The glyph sits on the list's own background, the text on the selection.
     RECT glyphArea = r;
@@ -452,15 +452,16 @@ LRESULT TFMCustomCheckListBox::ChildProc(HWND child, UINT message, WPARAM wParam
 // ---- Actions ---------------------------------------------------------------
 
 void TFMCustomCheckListBox::ApplyFont() {
+    const Look& look = look_.Applied();
     HFONT font = defaultFont_.get();
-    if (HasCustomFont) {
-        UniqueFont made = CreateFontFromSpec(CustomFont);
+    if (look.HasCustomFont) {
+        UniqueFont made = CreateFontFromSpec(look.CustomFont);
         if (made) {
             customFont_ = std::move(made);
             font = customFont_.get();
         }
     }
-    itemHeight_ = std::max(kGlyphSize, HasCustomFont ? FontTextHeight(font) : kGlyphSize);
+    itemHeight_ = std::max(kGlyphSize, look.HasCustomFont ? FontTextHeight(font) : kGlyphSize);
     HWND list = JvxCheckListBox1.get();
     SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     List(LB_SETITEMHEIGHT, 0, itemHeight_);
@@ -468,14 +469,16 @@ void TFMCustomCheckListBox::ApplyFont() {
 }
 
 void TFMCustomCheckListBox::SetProperties(const std::string& fontSpec, const std::string& color) {
-    if (!fontSpec.empty()) {
-        FontSpec spec = DefaultControlFont();
-        SpecToFont(fontSpec, spec);
-        CustomFont = spec;
-        HasCustomFont = true;
-    }
-    CustomColor = TextToColor(color);
-    if (HasCustomFont) ApplyFont();
+    const Look& look = look_.ReadThenCommit([&](Look& stored) {
+        if (!fontSpec.empty()) {
+            FontSpec spec = DefaultControlFont();
+            SpecToFont(fontSpec, spec);
+            stored = {true, spec};
+        }
+        CustomColor = TextToColor(color);
+    });
+    // Everything converted: applied only now.
+    if (look.HasCustomFont) ApplyFont();
     if (CustomColor != ColorNone) {
         backgroundColor_ = ToColorRef(CustomColor, GetSysColor(COLOR_WINDOW));
         background_.reset(CreateSolidBrush(backgroundColor_));

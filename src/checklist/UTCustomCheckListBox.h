@@ -19,6 +19,7 @@
 
 #include "checklist/CheckListRules.h"
 #include "core/AttachedControl.h"
+#include "core/StoredSettings.h"
 #include "core/ValueEncodings.h"
 #include "core/WinHandles.h"
 #include "host/ExecDispatch.h"
@@ -70,8 +71,12 @@ public:
     std::string UncheckedVariable;
     std::string GrayedVariable;
     std::string SelectedVariable;
-    bool HasCustomFont = false;
-    FontSpec CustomFont;
+    // The font, as set-properties calls stored and applied it.
+    struct Look {
+        bool HasCustomFont = false;
+        FontSpec CustomFont;
+    };
+    StoredSettings<Look> look_;
     int32_t CustomColor = ColorNone;
     std::string OnSelectionChangeSub;
     std::string OnDblClickSub;

@@ -125,14 +125,14 @@ LRESULT TFMCustomDropDown::ChildProc(HWND child, UINT message, WPARAM wParam, LP
 bool TFMCustomDropDown::TypingAid(HWND target, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     const bool dropped = SendMessageA(Combobox1, CB_GETDROPPEDSTATE, 0, 0) != 0;
     if (message == WM_KEYDOWN) {
-        if (wParam == VK_TAB && AutoDropDown && dropped) SendMessageA(Combobox1, CB_SHOWDROPDOWN, FALSE, 0);
+        if (wParam == VK_TAB && Aids().AutoDropDown && dropped) SendMessageA(Combobox1, CB_SHOWDROPDOWN, FALSE, 0);
         return false;
     }
     // Keys typed into the edit field reach the edit; with the list-only
     // style they reach the combo box.
     const bool inEdit = edit_ && target == edit_;
     if (!inEdit && (target != Combobox1 || !ListOnly())) return false;
-    if (AutoDropDown && Printable(wParam) && !dropped) SendMessageA(Combobox1, CB_SHOWDROPDOWN, TRUE, 0);
+    if (Aids().AutoDropDown && Printable(wParam) && !dropped) SendMessageA(Combobox1, CB_SHOWDROPDOWN, TRUE, 0);
 
     int match = -1;
     if (inEdit) {
@@ -141,7 +141,7 @@ bool TFMCustomDropDown::TypingAid(HWND target, UINT message, WPARAM wParam, LPAR
         const std::string typed = EditText();
         DWORD start = 0, end = 0;
         SendMessageA(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        if (AutoComplete && Printable(wParam) && !typed.empty() && start == end && end == typed.size()) {
+        if (Aids().AutoComplete && Printable(wParam) && !typed.empty() && start == end && end == typed.size()) {
             match = static_cast<int>(SendMessageA(Combobox1, CB_FINDSTRING, static_cast<WPARAM>(-1),
                                                   reinterpret_cast<LPARAM>(typed.c_str())));
             if (match >= 0) {
@@ -151,13 +151,13 @@ bool TFMCustomDropDown::TypingAid(HWND target, UINT message, WPARAM wParam, LPAR
                 PostEvent(CBN_EDITCHANGE);
             }
         }
-        if (AutoCloseUp && SendMessageA(Combobox1, CB_GETDROPPEDSTATE, 0, 0) && store_.FindExact(typed) >= 0 &&
+        if (Aids().AutoCloseUp && SendMessageA(Combobox1, CB_GETDROPPEDSTATE, 0, 0) && store_.FindExact(typed) >= 0 &&
             store_.Item(store_.FindExact(typed)).text == typed)
             SendMessageA(Combobox1, CB_SHOWDROPDOWN, FALSE, 0);
         return true;
     }
 
-    if (!AutoComplete) return false;
+    if (!Aids().AutoComplete) return false;
     const DWORD now = GetTickCount();
     if (now - lastKeyTime_ >= kPrefixPause) searchPrefix_.clear();
     lastKeyTime_ = now;
@@ -175,7 +175,7 @@ bool TFMCustomDropDown::TypingAid(HWND target, UINT message, WPARAM wParam, LPAR
         SendMessageA(Combobox1, CB_SETCURSEL, match, 0);
         PostEvent(CBN_SELCHANGE);
     }
-    if (AutoCloseUp && match >= 0 && SendMessageA(Combobox1, CB_GETDROPPEDSTATE, 0, 0) &&
+    if (Aids().AutoCloseUp && match >= 0 && SendMessageA(Combobox1, CB_GETDROPPEDSTATE, 0, 0) &&
         store_.Item(match).text == searchPrefix_)
         SendMessageA(Combobox1, CB_SHOWDROPDOWN, FALSE, 0);
     result = 0;
@@ -248,19 +248,21 @@ void TFMCustomDropDown::ApplyPresetText() {
 }
 
 void TFMCustomDropDown::SetProperties(const Params& params) {
-    if (!params.at(1).empty()) AutoCloseUp = TextToFlag(params[1]);
-    if (!params.at(2).empty()) AutoComplete = TextToFlag(params[2]);
-    if (!params.at(3).empty()) AutoDropDown = TextToFlag(params[3]);
-    if (!params.at(4).empty()) {
-        FontSpec spec = DefaultControlFont();
-        SpecToFont(params[4], spec);
-        Font = spec;
-    }
-    Color = TextToColor(params.at(5));
-    if (params.at(6) != "0") DropDownWidth = TextToInt(params[6]);
-    if (!params.at(7).empty()) PresetText = params[7];
+    aids_.ReadThenCommit([&](TypingAids& aids) {
+        if (!params.at(1).empty()) aids.AutoCloseUp = TextToFlag(params[1]);
+        if (!params.at(2).empty()) aids.AutoComplete = TextToFlag(params[2]);
+        if (!params.at(3).empty()) aids.AutoDropDown = TextToFlag(params[3]);
+        if (!params.at(4).empty()) {
+            FontSpec spec = DefaultControlFont();
+            SpecToFont(params[4], spec);
+            Font = spec;
+        }
+        Color = TextToColor(params.at(5));
+        if (params.at(6) != "0") DropDownWidth = TextToInt(params[6]);
+        if (!params.at(7).empty()) PresetText = params[7];
+    });
 
-    // The typing aids act from the flags themselves.
+    // Everything converted: the typing aids act from now on, the rest is applied here.
     if (Font) ApplyFontSpec(*Font, Combobox1);
     FormResize();
     if (Color != ColorNone) ApplyBackground(Color);

@@ -3,6 +3,7 @@
 // follows the user's choice (item number, text or whole row).
 #include <string>
 
+#include "core/StoredSettings.h"
 #include "host/ExecDispatch.h"
 #include "lists/ListControlBase.h"
 
@@ -54,9 +55,14 @@ private:
     HWND Combobox1 = nullptr;
     DirectList comboDirect_;
     HWND edit_ = nullptr;
-    bool AutoCloseUp = false;
-    bool AutoComplete = false;
-    bool AutoDropDown = false;
+    // The typing aids, as set-properties calls stored and applied them.
+    struct TypingAids {
+        bool AutoCloseUp = false;
+        bool AutoComplete = false;
+        bool AutoDropDown = false;
+    };
+    StoredSettings<TypingAids> aids_;
+    const TypingAids& Aids() const { return aids_.Applied(); }
     int DropDownWidth = 0;
     std::string PresetText;
     std::string OnDropDownSub;

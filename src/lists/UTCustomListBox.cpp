@@ -61,7 +61,7 @@ void TFMCustomListBox::BuildContent() {
     ReadFlags();
     ReadPresetFont();
     MeasureAll();
-    AutoComplete = false;
+    options_.Reset({});
     FormResize(); // filled at its final size
     LoadItems();
 }
@@ -97,10 +97,11 @@ void TFMCustomListBox::FormResize() {
     if (!ListBox1 || IsDestroyed()) return;
     RECT client{};
     GetClientRect(hwnd(), &client);
-    const int top = searchStripShown_ ? kSearchStripHeight : 0;
+    const bool stripShown = options_.Applied().ShowSearchBox;
+    const int top = stripShown ? kSearchStripHeight : 0;
     if (Panel1) {
         SetWindowPos(Panel1, nullptr, 0, 0, client.right, kSearchStripHeight,
-                     SWP_NOZORDER | SWP_NOACTIVATE | (searchStripShown_ ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+                     SWP_NOZORDER | SWP_NOACTIVATE | (stripShown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
         SetWindowPos(JvEdit1, nullptr, 0, 0, client.right, kSearchStripHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     SetWindowPos(ListBox1, nullptr, 0, top, client.right, std::max<int>(0, client.bottom - top),
@@ -185,7 +186,7 @@ LRESULT TFMCustomListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT TFMCustomListBox::ChildProc(HWND child, UINT message, WPARAM wParam, LPARAM lParam) {
     if (child == ListBox1) {
         if (message == WM_RBUTTONUP) PostEvent(kRightButtonUp);
-        if (message == WM_CHAR && typingAidOn_ && TypingAid(wParam)) return 0;
+        if (message == WM_CHAR && options_.Applied().AutoComplete && TypingAid(wParam)) return 0;
     } else if (JvEdit1 && child == JvEdit1) {
         switch (message) {
         case WM_CHAR:
@@ -361,25 +362,25 @@ void TFMCustomListBox::ShowReordered(const std::vector<int>& oldIndexAt, const s
 // ---- actions --------------------------------------------------------------------------
 
 void TFMCustomListBox::SetProperties(const Params& params) {
-    if (!params.at(1).empty()) AutoComplete = TextToFlag(params[1]);
-    if (!params.at(2).empty()) ShowSearchBox = TextToFlag(params[2]);
-    if (!params.at(3).empty()) {
-        FontSpec spec = DefaultControlFont();
-        SpecToFont(params[3], spec);
-        Font = spec;
-    }
-    Color = TextToColor(params.at(4));
+    const Options& options = options_.ReadThenCommit([&](Options& stored) {
+        if (!params.at(1).empty()) stored.AutoComplete = TextToFlag(params[1]);
+        if (!params.at(2).empty()) stored.ShowSearchBox = TextToFlag(params[2]);
+        if (!params.at(3).empty()) {
+            FontSpec spec = DefaultControlFont();
+            SpecToFont(params[3], spec);
+            Font = spec;
+        }
+        Color = TextToColor(params.at(4));
+    });
 
-    // Applied only now: a failure above leaves the stored flags unapplied.
-    typingAidOn_ = AutoComplete;
+    // Everything converted: applied only now.
     if (Font) {
         ApplyFontSpec(*Font, ListBox1);
         MeasureAll();
     }
     if (Color != ColorNone) ApplyBackground(Color);
     InvalidateRect(ListBox1, nullptr, TRUE);
-    if (ShowSearchBox) EnsureSearchStrip();
-    searchStripShown_ = ShowSearchBox;
+    if (options.ShowSearchBox) EnsureSearchStrip();
     FormResize();
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/StoredSettings.h"
 #include "host/ExecDispatch.h"
 #include "lists/ListControlBase.h"
 
@@ -68,11 +69,12 @@ private:
     HWND ListBox1 = nullptr;
     DirectList listDirect_;
     UniqueFont searchFont_;
-    bool AutoComplete = false;
-    bool ShowSearchBox = false;
-    // What the last successful set properties applied of the two flags above.
-    bool typingAidOn_ = false;
-    bool searchStripShown_ = false;
+    // The flags, as set-properties calls stored and applied them.
+    struct Options {
+        bool AutoComplete = false;
+        bool ShowSearchBox = false;
+    };
+    StoredSettings<Options> options_;
     std::string OnDblClickSub;
     std::string OnRightClickSub;
 
