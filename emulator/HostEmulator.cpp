@@ -55,14 +55,15 @@ HGLOBAL WINAPI TrackedGlobalAlloc(UINT flags, SIZE_T bytes) {
     return block;
 }
 
-void PatchImport(HMODULE module, const char* function, void* replacement) {
+void* PatchImport(HMODULE module, const char* function, void* replacement, const char* dll = "KERNEL32.dll") {
+    void* previous = nullptr;
     auto* base = reinterpret_cast<BYTE*>(module);
     auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
     auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (!dir.VirtualAddress) return;
+    if (!dir.VirtualAddress) return nullptr;
     for (auto* desc = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); desc->Name; ++desc) {
-        if (_stricmp(reinterpret_cast<char*>(base + desc->Name), "KERNEL32.dll") != 0) continue;
+        if (_stricmp(reinterpret_cast<char*>(base + desc->Name), dll) != 0) continue;
         auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + desc->OriginalFirstThunk);
         auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + desc->FirstThunk);
         for (; names->u1.AddressOfData; ++names, ++slots) {
@@ -71,10 +72,12 @@ void PatchImport(HMODULE module, const char* function, void* replacement) {
             if (std::strcmp(reinterpret_cast<char*>(byName->Name), function) != 0) continue;
             DWORD old = 0;
             VirtualProtect(&slots->u1.Function, sizeof(void*), PAGE_READWRITE, &old);
+            previous = reinterpret_cast<void*>(slots->u1.Function);
             slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
             VirtualProtect(&slots->u1.Function, sizeof(void*), old, &old);
         }
     }
+    return previous;
 }
 
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -204,6 +207,10 @@ void HostEmulator::Unload() {
     FreeLibrary(module_);
     module_ = nullptr;
     Pump();
+}
+
+void* HostEmulator::PatchPluginImport(const char* dll, const char* function, void* replacement) {
+    return module_ ? PatchImport(module_, function, replacement, dll) : nullptr;
 }
 
 void HostEmulator::UnloadWithoutCleanup() {

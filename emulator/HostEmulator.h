@@ -63,6 +63,9 @@ public:
     void UnloadWithoutCleanup();
     HMODULE module() const { return module_; }
     FARPROC Export(const char* name) const;
+    // Points the loaded plug-in's import of dll!function at replacement (to
+    // watch its calls); returns what it pointed at, null when not imported.
+    void* PatchPluginImport(const char* dll, const char* function, void* replacement);
 
     // Identity texts returned by nbInitPlugIn.
     std::string pluginName, pluginDeveloper, pluginDescription;

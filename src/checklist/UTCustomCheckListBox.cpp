@@ -465,7 +465,7 @@ void TFMCustomCheckListBox::ApplyFont() {
     HWND list = JvxCheckListBox1.get();
     SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     List(LB_SETITEMHEIGHT, 0, itemHeight_);
-    InvalidateRect(list, nullptr, TRUE);
+    RepaintWindow(list);
 }
 
 void TFMCustomCheckListBox::SetProperties(const std::string& fontSpec, const std::string& color) {
@@ -482,7 +482,7 @@ void TFMCustomCheckListBox::SetProperties(const std::string& fontSpec, const std
     if (CustomColor != ColorNone) {
         backgroundColor_ = ToColorRef(CustomColor, GetSysColor(COLOR_WINDOW));
         background_.reset(CreateSolidBrush(backgroundColor_));
-        InvalidateRect(JvxCheckListBox1.get(), nullptr, TRUE);
+        RepaintWindow(JvxCheckListBox1.get());
     }
 }
 
@@ -612,7 +612,7 @@ void TFMCustomCheckListBox::SetSorted(bool sorted) {
         }
     }
     List(WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
+    RepaintWindow(list);
 }
 
 std::optional<std::string> TFMCustomCheckListBox::FindItemEx(const std::string& searchIn, const std::string& match,

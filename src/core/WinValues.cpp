@@ -76,6 +76,10 @@ int FontTextHeight(HFONT font) {
 
 namespace qor {
 
+void RepaintWindow(HWND window) {
+    if (window) InvalidateRect(window, nullptr, TRUE);
+}
+
 HWND WindowFromHandleText(const std::string& text) {
     const auto value = static_cast<int32_t>(TextToHandleValue(text));
     return reinterpret_cast<HWND>(static_cast<intptr_t>(value));

@@ -28,6 +28,10 @@ COLORREF ToColorRef(int32_t color, COLORREF fallback);
 // Height in pixels of a font's text (tmHeight) on the screen.
 int FontTextHeight(HFONT font);
 
+// Repaints the whole window, background included; nothing for a null window
+// (InvalidateRect of null repaints every window of the desktop).
+void RepaintWindow(HWND window);
+
 // The window handle in the host's answer to an object-window request (or any
 // other handle text): TextToHandleValue's 32 bits, sign-extended as 64-bit
 // Windows extends handles. Throws the integer message for other texts.

@@ -64,6 +64,9 @@ LRESULT ListControlBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
     case kListEventMessage:
         if (!IsDestroyed()) HandleEvent(wParam);
         return 0;
+    case WM_DESTROY:
+        ForgetChildren();
+        break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSTATIC:

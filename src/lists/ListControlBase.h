@@ -33,7 +33,13 @@ public:
         window_ = window;
         proc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
     }
+    // The window is gone: later calls do nothing and answer 0.
+    void Forget() {
+        window_ = nullptr;
+        proc_ = nullptr;
+    }
     LRESULT operator()(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        if (!window_) return 0;
         return proc_ ? CallWindowProcA(proc_, window_, message, wParam, lParam)
                      : SendMessageA(window_, message, wParam, lParam);
     }
@@ -71,6 +77,11 @@ protected:
     // Loads the items into the store, which fills the native list through
     // the view. Throws conversion failures.
     void LoadItems() { store_.Load(settings_); }
+
+    // The form's window is being destroyed (by a removal or because the host
+    // destroyed the rectangle's window): the kind forgets its child windows'
+    // handles, so that nothing later calls into a dead or reused handle.
+    virtual void ForgetChildren() = 0;
 
     // Queues a user event for the form's own window procedure.
     void PostEvent(WPARAM event);

@@ -45,6 +45,12 @@ void TFMCustomDropDown::BuildContent() {
     LoadItems();
 }
 
+void TFMCustomDropDown::ForgetChildren() {
+    Combobox1 = nullptr;
+    edit_ = nullptr;
+    comboDirect_.Forget();
+}
+
 void TFMCustomDropDown::LayoutContent(int /*width*/, int /*height*/) { FormResize(); }
 
 void TFMCustomDropDown::FormResize() {
@@ -192,7 +198,7 @@ void TFMCustomDropDown::FillCombo(const std::vector<ListItem>& items) {
     comboDirect_(CB_INITSTORAGE, items.size(), bytes);
     for (const auto& item : items) comboDirect_(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.text.c_str()));
     comboDirect_(WM_SETREDRAW, TRUE);
-    InvalidateRect(Combobox1, nullptr, TRUE);
+    RepaintWindow(Combobox1);
 }
 
 void TFMCustomDropDown::ShowAll(const std::vector<ListItem>& items) { FillCombo(items); }
@@ -266,7 +272,7 @@ void TFMCustomDropDown::SetProperties(const Params& params) {
     if (Font) ApplyFontSpec(*Font, Combobox1);
     FormResize();
     if (Color != ColorNone) ApplyBackground(Color);
-    InvalidateRect(Combobox1, nullptr, TRUE);
+    RepaintWindow(Combobox1);
     SendMessageA(Combobox1, CB_SETDROPPEDWIDTH, DropDownWidth, 0);
     ApplyPresetText();
     ComboBox1Change();

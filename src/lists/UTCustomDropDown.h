@@ -30,6 +30,7 @@ protected:
     LRESULT ChildProc(HWND child, UINT message, WPARAM wParam, LPARAM lParam) override;
     void HandleEvent(WPARAM event) override;
     void UpdateValueAfterChange() override { ComboBox1Change(); }
+    void ForgetChildren() override;
 
     // ListItemView: the combo box's item list.
     void ShowAll(const std::vector<ListItem>& items) override;

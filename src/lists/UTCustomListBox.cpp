@@ -66,6 +66,13 @@ void TFMCustomListBox::BuildContent() {
     LoadItems();
 }
 
+void TFMCustomListBox::ForgetChildren() {
+    ListBox1 = nullptr;
+    Panel1 = nullptr;
+    JvEdit1 = nullptr;
+    listDirect_.Forget();
+}
+
 void TFMCustomListBox::EnsureSearchStrip() {
     if (Panel1) return;
     Panel1 = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 100, kSearchStripHeight, hwnd(), nullptr,
@@ -379,7 +386,7 @@ void TFMCustomListBox::SetProperties(const Params& params) {
         MeasureAll();
     }
     if (Color != ColorNone) ApplyBackground(Color);
-    InvalidateRect(ListBox1, nullptr, TRUE);
+    RepaintWindow(ListBox1);
     if (options.ShowSearchBox) EnsureSearchStrip();
     FormResize();
 }

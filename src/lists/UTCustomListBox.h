@@ -34,6 +34,7 @@ protected:
     LRESULT ChildProc(HWND child, UINT message, WPARAM wParam, LPARAM lParam) override;
     void HandleEvent(WPARAM event) override;
     void UpdateValueAfterChange() override { ListBox1Click(); }
+    void ForgetChildren() override;
 
     // ListItemView: the list box's items and their selected states.
     void ShowAll(const std::vector<ListItem>& items) override;

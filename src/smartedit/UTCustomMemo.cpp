@@ -213,7 +213,7 @@ void TFMCustomMemo::ApplyProperties() {
         backgroundColor_ = ToColorRef(CustomColor, GetSysColor(COLOR_WINDOW));
         background_.reset(CreateSolidBrush(backgroundColor_));
     }
-    InvalidateRect(Memo1.hwnd(), nullptr, TRUE);
+    RepaintWindow(Memo1.hwnd());
 }
 
 void TFMCustomMemo::CaptureEvents(const Params& params) {
