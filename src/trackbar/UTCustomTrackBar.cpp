@@ -217,6 +217,7 @@ LRESULT TFMCustomTrackBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS;
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: // the form's class asks for double clicks: a quick second press is a press
         Press(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
     case WM_MOUSEMOVE:
