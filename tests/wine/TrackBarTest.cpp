@@ -78,38 +78,22 @@ protected:
         }
         ASSERT_EQ(GetForegroundWindow(), host.window());
     }
-    void MouseTo(HWND target, int x, int y) {
-        POINT p{x, y};
-        ClientToScreen(target, &p);
-        const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dx = (p.x * 65535 + w / 2) / (w - 1);
-        in.mi.dy = (p.y * 65535 + h / 2) / (h - 1);
-        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        SendInput(1, &in, sizeof in);
-        host.Pump(10);
-    }
-    void Button(bool down) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-        SendInput(1, &in, sizeof in);
-        host.Pump(20);
-    }
     // Press at x0, move pixel by pixel to x1, release (along y on a vertical slider).
     void Drag(int from, int to, int across, bool vertical = false) {
         EnsureForeground();
         HWND form = Form();
-        auto at = [&](int along) { vertical ? MouseTo(form, across, along) : MouseTo(form, along, across); };
+        auto at = [&](int along) {
+            if (vertical) host.MouseTo(form, across, along);
+            else host.MouseTo(form, along, across);
+        };
         at(from);
-        Button(true);
+        host.LeftButton(true);
         for (int p = from; p != to;) {
             p += to > from ? 1 : -1;
             if (!IsWindow(form)) break;
             at(p);
         }
-        Button(false);
+        host.LeftButton(false);
     }
     void Click(int x, int y) { Drag(x, x, y); }
 
@@ -235,6 +219,19 @@ TEST_F(TrackBar, DraggingRunsChangingForEveryNewValueAndChangedOnceOnRelease) {
     Click(30, 15);
     EXPECT_EQ(seen["Changing"], Strings{"20"});
     EXPECT_TRUE(seen["Changed"].empty());
+}
+
+TEST_F(TrackBar, AVerticalSliderHasItsMinimumAtTheTop) {
+    host.AddRectangle("Rect1", 20, 20, 30, 120);
+    ASSERT_TRUE(Create("0", "100", "10", "1"));
+    ASSERT_TRUE(Capture("Changing", "Changed"));
+    Drag(20, 25, 15, true);
+    EXPECT_EQ(seen["Changing"], (Strings{"10", "11", "12", "13", "14", "15"}));
+    EXPECT_EQ(seen["Changed"], Strings{"15"});
+    seen.clear();
+    Drag(25, 5, 15, true); // past the top end
+    EXPECT_EQ(seen["Changed"], Strings{"0"});
+    EXPECT_EQ(seen["Changing"].size(), 15u) << "14 down to 0, then held";
 }
 
 TEST_F(TrackBar, ArrowKeysRunChangingButNotChanged) {
