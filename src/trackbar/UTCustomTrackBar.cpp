@@ -132,7 +132,7 @@ void TFMCustomTrackBar::WriteValue() const { WriteVariable(ResultVariable, std::
 
 // ---- Events ----------------------------------------------------------------
 
-bool TFMCustomTrackBar::ValueChanging() {
+void TFMCustomTrackBar::ValueChanging() {
     changed_ = true;
     WriteValue();
     if (volumeMode_ && volume_) {
@@ -142,38 +142,36 @@ bool TFMCustomTrackBar::ValueChanging() {
             ReportError(e.what()); // the slider moved all the same
         }
     }
-    if (range_.Value() == lastChangingValue_) return true;
+    if (range_.Value() == lastChangingValue_) return;
     lastChangingValue_ = range_.Value();
-    return RunEvent(volumeMode_ ? OnVolumeSub : OnChangingSub);
+    RunEvent(volumeMode_ ? OnVolumeSub : OnChangingSub);
 }
 
-bool TFMCustomTrackBar::Release() {
+void TFMCustomTrackBar::Release() {
     buttonDown_ = false;
-    if (volumeMode_ || !changed_ || range_.Value() == lastReleasedValue_) return true;
+    if (volumeMode_ || !changed_ || range_.Value() == lastReleasedValue_) return;
     lastReleasedValue_ = range_.Value();
     changed_ = false;
-    return RunEvent(OnChangedSub);
+    RunEvent(OnChangedSub);
 }
 
 void TFMCustomTrackBar::Press(int x, int y) {
     if (GetFocus() != hwnd()) SetFocus(hwnd());
     if (IsDestroyed()) return;
     SetCapture(hwnd());
-    dragging_ = true;
     buttonDown_ = true;
-    const SliderLayout layout = Layout();
-    grabOffset_ = layout.GrabOffset(range_, x, y);
+    grabOffset_ = Layout().GrabOffset(range_, x, y);
     PointerMoved(x, y);
 }
 
-bool TFMCustomTrackBar::PointerMoved(int x, int y) {
+void TFMCustomTrackBar::PointerMoved(int x, int y) {
     SetSliderValue(Layout().ValueAt(range_, x, y, grabOffset_));
-    return ValueChanging();
+    ValueChanging();
 }
 
 void TFMCustomTrackBar::EndDrag() {
-    if (!dragging_) return;
-    dragging_ = false; // before the capture goes: WM_CAPTURECHANGED must not end it twice
+    if (!buttonDown_) return;
+    buttonDown_ = false; // before the capture goes: WM_CAPTURECHANGED must not end it twice
     if (GetCapture() == hwnd()) ReleaseCapture();
     Release();
 }
@@ -221,7 +219,7 @@ LRESULT TFMCustomTrackBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
         Press(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
     case WM_MOUSEMOVE:
-        if (dragging_) PointerMoved(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        if (buttonDown_) PointerMoved(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
     case WM_LBUTTONUP:
         EndDrag();

@@ -79,10 +79,11 @@ private:
     void SetSliderValue(int32_t value);
     void WriteValue() const;
 
-    // The slider's events. Each returns false when a subroutine removed the control.
-    bool ValueChanging();
-    bool Release();
-    bool PointerMoved(int x, int y);
+    // The slider's events. A subroutine may remove the control: each is the
+    // last thing its caller does.
+    void ValueChanging();
+    void Release();
+    void PointerMoved(int x, int y);
     void Press(int x, int y);
     void EndDrag();
     void Poll();
@@ -105,8 +106,7 @@ private:
     bool changed_ = false;
     int32_t lastChangingValue_ = 0;
     int32_t lastReleasedValue_ = 0;
-    bool buttonDown_ = false;
-    bool dragging_ = false;
+    bool buttonDown_ = false; // pressed on the slider; the slider holds the mouse capture
     bool polling_ = false;
     int grabOffset_ = 0;
 
