@@ -341,7 +341,7 @@ void HostEmulator::Activate() {
     Pump(20);
 }
 
-void HostEmulator::ClickAt(HWND target, int x, int y, bool right, bool doubleClick) {
+void HostEmulator::MouseTo(HWND target, int x, int y) {
     POINT p{x, y};
     ClientToScreen(target, &p);
     const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
@@ -352,6 +352,18 @@ void HostEmulator::ClickAt(HWND target, int x, int y, bool right, bool doubleCli
     move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &move, sizeof move);
     Pump(10);
+}
+
+void HostEmulator::LeftButton(bool down) {
+    INPUT press{};
+    press.type = INPUT_MOUSE;
+    press.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &press, sizeof press);
+    Pump(20);
+}
+
+void HostEmulator::ClickAt(HWND target, int x, int y, bool right, bool doubleClick) {
+    MouseTo(target, x, y);
     for (int i = 0; i < (doubleClick ? 2 : 1); ++i) {
         INPUT press[2]{};
         press[0].type = press[1].type = INPUT_MOUSE;

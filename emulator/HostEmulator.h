@@ -122,6 +122,9 @@ public:
     static void Pump(int milliseconds = 0);
     void Activate();
     void ClickAt(HWND target, int x, int y, bool right = false, bool doubleClick = false);
+    // A drag's parts: the pointer to a client point of target; the left button down or up.
+    void MouseTo(HWND target, int x, int y);
+    void LeftButton(bool down);
     void KeyPress(WORD virtualKey, bool shift = false, bool ctrl = false, bool alt = false);
     void TypeText(const std::string& text);
 

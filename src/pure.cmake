@@ -10,4 +10,5 @@ set(QOR_PURE_SOURCES
   lists/ListValues.cpp
   smartedit/MemoLogic.cpp
   checklist/CheckListRules.cpp
+  trackbar/SliderModel.cpp
 )

@@ -6,6 +6,7 @@
 #include "lists/UTCustomDropDown.h"
 #include "lists/ListItemOperations.h"
 #include "lists/UTCustomListBox.h"
+#include "trackbar/UTCustomTrackBar.h"
 
 namespace qor {
 
@@ -67,6 +68,11 @@ const std::vector<ActionRoute>& ActionRoutes() {
         {53, qorCheckListBoxCaptureEvents},
         {54, qorCheckListBoxSelect},
         {55, qorCheckListBoxSetState},
+        // TrackBar.
+        {46, qorCreateTrackBar},
+        {47, qorTrackBarSetProperties},
+        {48, qorTrackBarCaptureEvents},
+        {49, qorTrackBarUpdate},
         // The seven remove actions.
         {2, RemoveKind<ControlKind::HotKey>},
         {17, RemoveKind<ControlKind::DropDown>},

@@ -1,0 +1,33 @@
+#pragma once
+// The seam between the volume slider and the system's master output volume:
+// read a level between 0 and 1, set one, nothing else. The Windows build
+// reaches the default playback device through Core Audio; the test build can
+// select a stand-in (see OpenMasterVolume).
+#include <memory>
+#include <string>
+
+namespace qor {
+
+class MasterVolume {
+public:
+    virtual ~MasterVolume() = default;
+    // The master level, 0.0 to 1.0. Throws ScriptError with the failure's message.
+    virtual float Level() = 0;
+    // Passes the level on as it is (a level above 1 included). Throws likewise.
+    virtual void SetLevel(float level) = 0;
+};
+
+// The default playback device's master volume; throws ScriptError with the
+// failure's message when there is no such device or no volume interface.
+//
+// In the test build, when the process environment holds
+// QOR_TEST_MASTER_LEVEL, a stand-in keeps the level in that variable instead
+// (as decimal text; "none" makes opening fail as a machine without a playback
+// device does), so tests can change the level "elsewhere" and read what the
+// slider set.
+std::unique_ptr<MasterVolume> OpenMasterVolume();
+
+// The system's text for a failure code, or "OLE error XXXXXXXX".
+std::string FailureMessage(long code);
+
+} // namespace qor
