@@ -1,7 +1,7 @@
 #include "hotkeys/HotKeyList.h"
 
 #ifndef OPENSSL_SUPPRESS_DEPRECATED
-#define OPENSSL_SUPPRESS_DEPRECATED // the low-level RC4 and SHA-1 calls need no provider
+#define OPENSSL_SUPPRESS_DEPRECATED // the low-level RC4 and SHA-1 calls start no provider
 #endif
 #include <openssl/evp.h>
 #include <openssl/rc4.h>
@@ -73,8 +73,14 @@ std::string LineValue(const std::string& line) {
 bool IsTrueFlag(const std::string& text) { return SameNameAscii(text, "true"); }
 
 std::string Sha1Digest(std::string_view data) {
+    // The direct calls, not SHA1(): that one goes through libcrypto's
+    // provider start-up, which pins the module holding libcrypto (this
+    // library) in memory so that it can never be unloaded.
     unsigned char digest[SHA_DIGEST_LENGTH];
-    SHA1(reinterpret_cast<const unsigned char*>(data.data()), data.size(), digest);
+    SHA_CTX context;
+    SHA1_Init(&context);
+    SHA1_Update(&context, data.data(), data.size());
+    SHA1_Final(digest, &context);
     return std::string(reinterpret_cast<const char*>(digest), sizeof digest);
 }
 
