@@ -84,14 +84,16 @@ std::string Sha1Digest(std::string_view data) {
     return std::string(reinterpret_cast<const char*>(digest), sizeof digest);
 }
 
-std::string Rc4(std::string_view key, std::string_view data) {
+std::string Rc4(std::string_view key, std::string_view data) { return Rc4InPlace(key, std::string(data)); }
+
+std::string Rc4InPlace(std::string_view key, std::string data) {
     RC4_KEY schedule;
     RC4_set_key(&schedule, static_cast<int>(key.size()), reinterpret_cast<const unsigned char*>(key.data()));
-    std::string out(data.size(), '\0');
-    if (!data.empty())
-        RC4(&schedule, data.size(), reinterpret_cast<const unsigned char*>(data.data()),
-            reinterpret_cast<unsigned char*>(&out[0]));
-    return out;
+    if (!data.empty()) {
+        auto* bytes = reinterpret_cast<unsigned char*>(&data[0]);
+        RC4(&schedule, data.size(), bytes, bytes);
+    }
+    return data;
 }
 
 std::string Base64Encode(std::string_view data) {
@@ -111,17 +113,18 @@ std::string Base64Encode(std::string_view data) {
 
 std::string Base64Decode(std::string_view text) {
     static const Base64Values table;
-    std::string out;
-    out.reserve(text.size() / 4 * 3);
+    std::string out(text.size() / 4 * 3, '\0');
+    size_t put = 0;
     for (size_t at = 0; at + 4 <= text.size(); at += 4) {
         unsigned v[4];
         for (int k = 0; k < 4; ++k) v[k] = table.value[static_cast<unsigned char>(text[at + k])];
-        out += static_cast<char>((v[0] << 2) | (v[1] >> 4));
+        out[put++] = static_cast<char>((v[0] << 2) | (v[1] >> 4));
         if (text[at + 2] == '=') continue;
-        out += static_cast<char>(((v[1] & 0x0F) << 4) | (v[2] >> 2));
+        out[put++] = static_cast<char>(((v[1] & 0x0F) << 4) | (v[2] >> 2));
         if (text[at + 3] == '=') continue;
-        out += static_cast<char>(((v[2] & 0x03) << 6) | v[3]);
+        out[put++] = static_cast<char>(((v[2] & 0x03) << 6) | v[3]);
     }
+    out.resize(put);
     return out;
 }
 
@@ -134,24 +137,100 @@ std::string EncodeListFile(const std::vector<std::string>& lines, bool encrypt) 
     if (lines.empty()) return {};
     std::string text = JoinListLines(lines);
     if (!encrypt) return text;
-    return Base64Encode(Rc4(ListFileKey(), text)) + kLineBreak;
+    std::string coded = Base64Encode(Rc4InPlace(ListFileKey(), std::move(text)));
+    coded += kLineBreak;
+    return coded;
+}
+
+// True when the text, cut into lines and rejoined with CR LF after each, is
+// the text itself: every break is CR LF and the text is empty or ends in one.
+static bool HasOnlyCrLfLines(std::string_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n') return false; // a lone LF
+        if (text[i] == '\r') {
+            if (i + 1 >= text.size() || text[i + 1] != '\n') return false;
+            ++i;
+        }
+    }
+    return text.empty() || text.back() == '\n';
 }
 
 std::vector<std::string> DecodeListFile(std::string_view bytes, bool decrypt) {
-    std::vector<std::string> lines = SplitListLines(bytes);
-    if (!decrypt) return lines;
-    return SplitListLines(Rc4(ListFileKey(), Base64Decode(JoinListLines(lines))));
+    if (!decrypt) return SplitListLines(bytes);
+    // The lines read, each followed by CR LF, decoded and decrypted as one text.
+    std::string decoded =
+        HasOnlyCrLfLines(bytes) ? Base64Decode(bytes) : Base64Decode(JoinListLines(SplitListLines(bytes)));
+    return SplitListLines(Rc4InPlace(ListFileKey(), std::move(decoded)));
 }
 
-int KeyLineList::Find(const std::string& name) const {
-    const auto it = first_.find(AnsiUpperCase(name));
-    return it == first_.end() ? -1 : static_cast<int>(it->second);
+namespace {
+
+std::string_view NameOf(const std::string& line, bool& named) {
+    const size_t equals = line.find('=');
+    named = equals != std::string::npos;
+    return std::string_view(line).substr(0, named ? equals : 0);
+}
+
+uint32_t HashName(std::string_view name) {
+    uint32_t hash = 2166136261u;
+    for (char c : name) hash = (hash ^ static_cast<unsigned char>(AnsiUpperChar(c))) * 16777619u;
+    return hash;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (AnsiUpperChar(a[i]) != AnsiUpperChar(b[i])) return false;
+    return true;
+}
+
+} // namespace
+
+size_t KeyLineList::Probe(std::string_view name, uint32_t hash) const {
+    const size_t mask = slots_.size() - 1;
+    size_t at = hash & mask;
+    for (; slots_[at].line != 0; at = (at + 1) & mask) {
+        if (slots_[at].hash != hash) continue;
+        bool named = false;
+        if (SameName(NameOf(lines_[slots_[at].line - 1], named), name)) break;
+    }
+    return at;
+}
+
+int KeyLineList::Find(std::string_view name) const {
+    if (slots_.empty()) return -1;
+    const Slot& slot = slots_[Probe(name, HashName(name))];
+    return slot.line == 0 ? -1 : static_cast<int>(slot.line - 1);
 }
 
 void KeyLineList::Index(size_t index) {
-    const std::string& line = lines_[index];
-    const size_t equals = line.find('=');
-    if (equals != std::string::npos) first_.emplace(AnsiUpperCase(line.substr(0, equals)), index);
+    bool named = false;
+    const std::string_view name = NameOf(lines_[index], named);
+    if (!named) return;
+    if ((named_ + 1) * 2 > slots_.size()) {
+        // Grow: every name keeps its first line (no two slots share a name).
+        std::vector<Slot> old(std::max<size_t>(16, slots_.size() * 2));
+        old.swap(slots_);
+        const size_t mask = slots_.size() - 1;
+        for (const Slot& slot : old) {
+            if (slot.line == 0) continue;
+            size_t at = slot.hash & mask;
+            while (slots_[at].line != 0) at = (at + 1) & mask;
+            slots_[at] = slot;
+        }
+    }
+    const uint32_t hash = HashName(name);
+    const size_t at = Probe(name, hash);
+    if (slots_[at].line == 0) {
+        slots_[at] = Slot{static_cast<uint32_t>(index + 1), hash};
+        ++named_;
+    }
+}
+
+void KeyLineList::Rebuild() {
+    slots_.clear();
+    named_ = 0;
+    for (size_t i = 0; i < lines_.size(); ++i) Index(i);
 }
 
 void KeyLineList::Append(std::string line) {
@@ -159,11 +238,19 @@ void KeyLineList::Append(std::string line) {
     Index(lines_.size() - 1);
 }
 
+bool KeyLineList::AppendNew(std::string&& line) {
+    bool named = false;
+    const std::string_view name = NameOf(line, named);
+    if (named && Find(name) >= 0) return false;
+    lines_.push_back(std::move(line));
+    Index(lines_.size() - 1);
+    return true;
+}
+
 void KeyLineList::RemoveAt(size_t index) {
     if (index >= lines_.size()) return;
     lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(index));
-    first_.clear();
-    for (size_t i = 0; i < lines_.size(); ++i) Index(i);
+    Rebuild();
 }
 
 } // namespace qor

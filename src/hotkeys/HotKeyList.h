@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <cstdint>
 #include <vector>
 
 namespace qor {
@@ -34,6 +34,7 @@ bool IsTrueFlag(const std::string& text);
 std::string Sha1Digest(std::string_view data);
 // RC4 with the given key, keystream from its first byte.
 std::string Rc4(std::string_view key, std::string_view data);
+std::string Rc4InPlace(std::string_view key, std::string data);
 // Standard alphabet, "=" padding, no line breaks.
 std::string Base64Encode(std::string_view data);
 // Groups of four characters from the start; a shorter remainder is ignored;
@@ -57,16 +58,29 @@ public:
     const std::vector<std::string>& Lines() const { return lines_; }
     size_t Size() const { return lines_.size(); }
     // Index of the first line named `name`, or -1.
-    int Find(const std::string& name) const;
+    int Find(std::string_view name) const;
     void Append(std::string line);
+    // Appends the line unless a line of the same name is there already;
+    // false (nothing appended, the line left as it was) then.
+    bool AppendNew(std::string&& line);
     void RemoveAt(size_t index);
     // Every line followed by CR LF.
     std::string Text() const { return JoinListLines(lines_); }
 
 private:
+    // Open addressing without a string per entry: a slot holds 1 + the index
+    // of the first line of a name (0: empty) and the hash of the upper-cased name.
+    struct Slot {
+        uint32_t line = 0;
+        uint32_t hash = 0;
+    };
+    size_t Probe(std::string_view name, uint32_t hash) const;
     void Index(size_t index);
+    void Rebuild();
+
     std::vector<std::string> lines_;
-    std::unordered_map<std::string, size_t> first_; // upper-cased name -> first line
+    std::vector<Slot> slots_;
+    size_t named_ = 0; // names in the table
 };
 
 } // namespace qor

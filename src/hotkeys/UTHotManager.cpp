@@ -56,14 +56,18 @@ TFMHotManager::TFMHotManager() {
 
 void TFMHotManager::Publish() const { SetHostVariable(kListVariable, JoinListLines(display_)); }
 
-void TFMHotManager::Add(const std::string& keyText, const std::string& command) {
+bool TFMHotManager::AddEntry(const std::string& keyText, const std::string& command) {
     if (!registrar_.Add(TextToShortCut(keyText))) {
         ReportError("Failed to register this hotkey.");
-        return;
+        return false;
     }
     commands_.Append(keyText + "=" + command);
     display_.push_back(keyText + "=" + CommandDisplayForm(command));
-    Publish();
+    return true;
+}
+
+void TFMHotManager::Add(const std::string& keyText, const std::string& command) {
+    if (AddEntry(keyText, command)) Publish();
 }
 
 void TFMHotManager::Delete(const std::string& keyText) {
@@ -77,7 +81,10 @@ void TFMHotManager::Delete(const std::string& keyText) {
 
 void TFMHotManager::Load(const std::string& path, bool decrypt) {
     if (!ListFileExists(path)) return;
-    for (const std::string& line : ReadListFile(path, decrypt)) Add(LineName(line), LineValue(line));
+    // No script runs during a load: the list is published once, at its end.
+    bool added = false;
+    for (const std::string& line : ReadListFile(path, decrypt)) added = AddEntry(LineName(line), LineValue(line)) || added;
+    if (added) Publish();
 }
 
 void TFMHotManager::Save(const std::string& path, bool encrypt) const {

@@ -29,6 +29,8 @@ private:
     void HandlePress(uint32_t value);
     void Carry(const std::string& command, uint32_t value);
     void Paste(const std::string& command, uint32_t value);
+    // Add without publishing the lists; true when added.
+    bool AddEntry(const std::string& keyText, const std::string& command);
     void Publish() const;
 
     THotKeyManager registrar_;

@@ -96,14 +96,16 @@ void TFMLocalManager::Carry(const std::string& command) {
 
 void TFMLocalManager::Publish() const { SetHostVariable(kListVariable, keys_.Text()); }
 
+bool TFMLocalManager::AddLine(std::string line) {
+    const size_t equals = line.find('=');
+    if (equals == 0 || equals == std::string::npos) return false; // no key text
+    if (keys_.AppendNew(std::move(line))) return true;
+    ReportError(line.substr(0, equals) + " key is already in use.");
+    return false;
+}
+
 void TFMLocalManager::Add(const std::string& keyText, const std::string& command) {
-    if (keyText.empty()) return;
-    if (keys_.Find(keyText) >= 0) {
-        ReportError(keyText + " key is already in use.");
-        return;
-    }
-    keys_.Append(keyText + "=" + command);
-    Publish();
+    if (!keyText.empty() && AddLine(keyText + "=" + command)) Publish();
 }
 
 void TFMLocalManager::Delete(const std::string& keyText) {
@@ -115,7 +117,10 @@ void TFMLocalManager::Delete(const std::string& keyText) {
 
 void TFMLocalManager::Load(const std::string& path, bool decrypt) {
     if (!ListFileExists(path)) return;
-    for (const std::string& line : ReadListFile(path, decrypt)) Add(LineName(line), LineValue(line));
+    // No script runs during a load: the list is published once, at its end.
+    bool added = false;
+    for (std::string& line : ReadListFile(path, decrypt)) added = AddLine(std::move(line)) || added;
+    if (added) Publish();
 }
 
 void TFMLocalManager::Save(const std::string& path, bool encrypt) const {

@@ -35,6 +35,9 @@ private:
     static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);
     const std::string& KeyText(uint32_t keyCode, bool ctrl, bool alt, bool shift);
     void Carry(const std::string& command);
+    // Add of a whole "key=command" line, without publishing the list; true
+    // when added.
+    bool AddLine(std::string line);
     void Publish() const;
 
     KeyLineList keys_;

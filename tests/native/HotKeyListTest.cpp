@@ -98,6 +98,17 @@ TEST(HotKeyListFile, KeyLineListFindsFirstLineOfANameIgnoringCase) {
     EXPECT_EQ(list.Text(), "NoName\r\nctrl+a=two\r\nF5=three\r\n");
     list.RemoveAt(7); // out of range: nothing
     EXPECT_EQ(list.Size(), 3u);
+
+    // Many names, each three times: the first line of each is found, also
+    // after the table grew and after removals.
+    KeyLineList many;
+    for (int n = 0; n < 120; ++n) many.Append("Key" + std::to_string(n % 40) + "=" + std::to_string(n));
+    EXPECT_FALSE(many.AppendNew("KEY5=again"));
+    EXPECT_TRUE(many.AppendNew("Key40=new"));
+    for (int k = 0; k < 41; ++k) EXPECT_EQ(many.Find("key" + std::to_string(k)), k == 40 ? 120 : k) << k;
+    many.RemoveAt(7);
+    EXPECT_EQ(many.Find("KEY7"), 46);
+    EXPECT_EQ(many.Find("Key8"), 7);
 }
 
 } // namespace
