@@ -212,6 +212,37 @@ TEST_F(KeyManagers, PasteTypesIntoTheForegroundWindowAndPutsTheClipboardBack) {
     CloseClipboard();
 }
 
+TEST_F(KeyManagers, PasteKeepsABitmapInMemoryAndLeavesTheFileAlone) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    host.SetVar("[TempDir]", folder);
+    const std::string backup = std::string(folder) + "qorClipBack000.dat";
+    qortest::WriteFileBytes(backup, "untouched");
+    const BYTE pixels[8] = {0xF0, 0, 0x0F, 0, 0xF0, 0, 0x0F, 0};
+    ASSERT_TRUE(OpenClipboard(other.frame()));
+    EmptyClipboard();
+    SetClipboardData(CF_BITMAP, CreateBitmap(8, 4, 1, 1, pixels));
+    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, 6);
+    memcpy(GlobalLock(text), "along", 6);
+    GlobalUnlock(text);
+    SetClipboardData(CF_TEXT, text);
+    CloseClipboard();
+
+    ASSERT_TRUE(Add("Ctrl+Alt+F9", "^bmp"));
+    PressCtrlAlt(VK_F9);
+    EXPECT_EQ(other.Text(), "bmp");
+    EXPECT_EQ(qortest::FileBytes(backup), "untouched");
+    ASSERT_TRUE(OpenClipboard(other.frame()));
+    BITMAP bitmap{};
+    HANDLE restored = GetClipboardData(CF_BITMAP);
+    ASSERT_NE(restored, nullptr);
+    GetObjectA(restored, sizeof bitmap, &bitmap);
+    EXPECT_EQ(bitmap.bmWidth, 8);
+    EXPECT_EQ(bitmap.bmHeight, 4);
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT)); // only the picture comes back
+    CloseClipboard();
+}
+
 TEST_F(KeyManagers, GlobalSubroutineMayDeleteItsOwnEntry) {
     host.DefineSubroutine("Sub1", [this] {
         ++runs;
