@@ -57,6 +57,7 @@ private:
 // Formats whose data is a GDI object or holds one: their bytes mean nothing
 // once the clipboard has released the object.
 bool IsGdiFormat(UINT format) {
+    if (format >= CF_GDIOBJFIRST && format <= CF_GDIOBJLAST) return true;
     switch (format) {
     case CF_BITMAP: case CF_METAFILEPICT: case CF_PALETTE: case CF_ENHMETAFILE: case CF_OWNERDISPLAY:
     case CF_DSPBITMAP: case CF_DSPMETAFILEPICT: case CF_DSPENHMETAFILE:
