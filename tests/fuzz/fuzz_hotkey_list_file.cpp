@@ -11,6 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string bytes = Text(data, size);
     const auto decrypted = DecodeListFile(bytes, true);
     const auto plain = DecodeListFile(bytes, false);
+    // Decryption reads the lines, rejoins them with CR LF, decodes and decrypts.
+    Require(decrypted == SplitListLines(Rc4(ListFileKey(), Base64Decode(JoinListLines(plain)))),
+            "decryption differs from its definition");
     for (const auto& line : plain)
         Require(line.find_first_of("\r\n") == std::string::npos, "a line holds a line break");
     // What was read is written and read back unchanged, in both forms.
