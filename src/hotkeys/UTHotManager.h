@@ -22,9 +22,6 @@ public:
     void Load(const std::string& path, bool decrypt);
     void Save(const std::string& path, bool encrypt) const;
 
-    // For tests and benchmarks of the test build.
-    const KeyLineList& Commands() const { return commands_; }
-
 private:
     void HandlePress(uint32_t value);
     void Carry(const std::string& command, uint32_t value);
