@@ -5,6 +5,9 @@ set(QOR_PURE_SOURCES
   core/AnsiText.cpp
   core/ValueEncodings.cpp
   hotkeys/ShortCutText.cpp
+  hotkeys/HotKeyList.cpp
+  hotkeys/ClipboardStream.cpp
+  hotkeys/KeyCommands.cpp
   lists/ListText.cpp
   lists/ListItemStore.cpp
   lists/ListValues.cpp

@@ -144,4 +144,15 @@ void CreateAttachedControl(const std::shared_ptr<AttachedControl>& control) {
 
 bool RemoveAction(ControlKind kind, const std::string& name) { return RemoveControl(kind, name, true); }
 
+std::vector<std::shared_ptr<AttachedControl>> ControlsOfKind(ControlKind kind) {
+    const auto& list = ListOf(kind);
+    return list ? *list : ControlList();
+}
+
+HWND ObjectWindowOf(const std::string& name) {
+    std::string answer;
+    RequestHost(RequestObjectWindow, &name, answer);
+    return WindowFromAnswer(answer);
+}
+
 } // namespace qor

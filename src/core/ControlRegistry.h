@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/AttachedControl.h"
 #include "core/ControlKind.h"
@@ -48,6 +49,13 @@ void CreateAttachedControl(const std::shared_ptr<AttachedControl>& control);
 
 // The remove action of a kind: RemoveControl with report on.
 bool RemoveAction(ControlKind kind, const std::string& name);
+
+// The kind's controls in registry order (a copy: callers may run host code).
+std::vector<std::shared_ptr<AttachedControl>> ControlsOfKind(ControlKind kind);
+
+// RequestObjectWindow for a host object name, its answer read as a window
+// handle (null for 0 or no answer). Throws when the answer is not a number.
+HWND ObjectWindowOf(const std::string& name);
 
 template <typename T>
 std::shared_ptr<T> RequireControl(ControlKind kind, const std::string& name, const char* kindWords) {

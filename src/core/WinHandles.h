@@ -42,6 +42,8 @@ struct GlobalCloser { void operator()(HGLOBAL h) const noexcept { GlobalFree(h);
 struct HookCloser { void operator()(HHOOK h) const noexcept { UnhookWindowsHookEx(h); } };
 struct GlobalAtomCloser { void operator()(ATOM a) const noexcept { GlobalDeleteAtom(a); } };
 struct LibraryCloser { void operator()(HMODULE h) const noexcept { FreeLibrary(h); } };
+struct KernelHandleCloser { void operator()(HANDLE h) const noexcept { CloseHandle(h); } };
+struct PaletteCloser { void operator()(HPALETTE h) const noexcept { DeleteObject(h); } };
 
 using UniqueHwnd = UniqueHandle<HWND, WindowCloser>;
 using UniqueFont = UniqueHandle<HFONT, FontCloser>;
@@ -52,6 +54,9 @@ using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalCloser>;
 using UniqueHook = UniqueHandle<HHOOK, HookCloser>;
 using UniqueGlobalAtom = UniqueHandle<ATOM, GlobalAtomCloser>;
 using UniqueLibrary = UniqueHandle<HMODULE, LibraryCloser>;
+// Files and other kernel objects; callers store null, never INVALID_HANDLE_VALUE.
+using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleCloser>;
+using UniquePalette = UniqueHandle<HPALETTE, PaletteCloser>;
 
 // A window's device context from GetDC, released with ReleaseDC.
 class WindowDc {

@@ -7,6 +7,9 @@
 #include "lists/ListItemOperations.h"
 #include "lists/UTCustomListBox.h"
 #include "trackbar/UTCustomTrackBar.h"
+#include "hotkeys/UTCustomHotKey.h"
+#include "hotkeys/UTHotManager.h"
+#include "hotkeys/UTLocalManager.h"
 
 namespace qor {
 
@@ -73,6 +76,20 @@ const std::vector<ActionRoute>& ActionRoutes() {
         {47, qorTrackBarSetProperties},
         {48, qorTrackBarCaptureEvents},
         {49, qorTrackBarUpdate},
+        // Hot key field, global hot key manager, local key manager.
+        {1, qorCreateHotKey},
+        {3, qorLoadHotKeys},
+        {4, qorSaveHotKeys},
+        {23, qorSetHotKey},
+        {72, qorFocusHotKey},
+        {64, qorAddHotKeyInManager},
+        {65, qorDeleteHotKeyFromManager},
+        {66, qorLoadHotKeyManager},
+        {67, qorSaveHotKeyManager},
+        {68, qorAddLocalKeyInManager},
+        {69, qorDeleteLocalKeyFromManager},
+        {70, qorLoadLocalKeyManager},
+        {71, qorSaveLocalKeyManager},
         // The seven remove actions.
         {2, RemoveKind<ControlKind::HotKey>},
         {17, RemoveKind<ControlKind::DropDown>},
