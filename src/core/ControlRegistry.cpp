@@ -152,7 +152,7 @@ std::vector<std::shared_ptr<AttachedControl>> ControlsOfKind(ControlKind kind) {
 HWND ObjectWindowOf(const std::string& name) {
     std::string answer;
     RequestHost(RequestObjectWindow, &name, answer);
-    return WindowFromAnswer(answer);
+    return WindowFromHandleText(answer);
 }
 
 } // namespace qor
