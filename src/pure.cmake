@@ -9,5 +9,7 @@ set(QOR_PURE_SOURCES
   lists/ListItemStore.cpp
   lists/ListValues.cpp
   smartedit/MemoLogic.cpp
+  lists/PlainItemSearch.cpp
+  smartedit/SpellText.cpp
   checklist/CheckListRules.cpp
 )

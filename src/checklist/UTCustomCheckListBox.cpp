@@ -10,7 +10,7 @@
 #include "host/HostServices.h"
 #include "host/PlugInUtils.h"
 #include "lists/ListText.h"
-#include "smartedit/MemoLogic.h"
+#include "lists/PlainItemSearch.h"
 
 namespace qor {
 

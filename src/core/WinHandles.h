@@ -42,6 +42,9 @@ struct GlobalCloser { void operator()(HGLOBAL h) const noexcept { GlobalFree(h);
 struct HookCloser { void operator()(HHOOK h) const noexcept { UnhookWindowsHookEx(h); } };
 struct GlobalAtomCloser { void operator()(ATOM a) const noexcept { GlobalDeleteAtom(a); } };
 struct LibraryCloser { void operator()(HMODULE h) const noexcept { FreeLibrary(h); } };
+struct MenuCloser { void operator()(HMENU h) const noexcept { DestroyMenu(h); } };
+struct PenCloser { void operator()(HPEN h) const noexcept { DeleteObject(h); } };
+struct FileCloser { void operator()(HANDLE h) const noexcept { CloseHandle(h); } };
 
 using UniqueHwnd = UniqueHandle<HWND, WindowCloser>;
 using UniqueFont = UniqueHandle<HFONT, FontCloser>;
@@ -52,6 +55,10 @@ using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalCloser>;
 using UniqueHook = UniqueHandle<HHOOK, HookCloser>;
 using UniqueGlobalAtom = UniqueHandle<ATOM, GlobalAtomCloser>;
 using UniqueLibrary = UniqueHandle<HMODULE, LibraryCloser>;
+using UniqueMenu = UniqueHandle<HMENU, MenuCloser>;
+using UniquePen = UniqueHandle<HPEN, PenCloser>;
+// A file from CreateFile: store nullptr, not INVALID_HANDLE_VALUE, for none.
+using UniqueFile = UniqueHandle<HANDLE, FileCloser>;
 
 // A window's device context from GetDC, released with ReleaseDC.
 class WindowDc {
