@@ -2,6 +2,8 @@
 
 #include <hunspell/hunspell.h>
 
+#include <cstring>
+
 #include "core/AnsiText.h"
 #include "core/ScriptError.h"
 #include "smartedit/SpellFiles.h"
@@ -45,6 +47,12 @@ std::string Narrow(const std::wstring& wide, UINT codePage, size_t limit) {
 std::string WithBackslash(std::string folder) {
     if (!folder.empty() && folder.back() != '\\') folder += '\\';
     return folder;
+}
+
+bool IsAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
 }
 
 } // namespace
@@ -159,12 +167,14 @@ void THunSpell::RequireEngine() const {
 // ---- Words ---------------------------------------------------------------------
 
 std::string THunSpell::ToDictionary(const std::string& word) const {
-    if (sameCodePage_) return word;
+    // Every code page of the table (and every ANSI code page) keeps ASCII as
+    // it is: only other texts need converting.
+    if (sameCodePage_ || (IsAscii(word) && word.size() < kWordBytes)) return word;
     return Narrow(Widen(word, CP_ACP, SIZE_MAX), codePage_, kWordBytes - 1);
 }
 
 std::string THunSpell::FromDictionary(const char* text) const {
-    if (sameCodePage_) return text;
+    if (sameCodePage_ || (IsAscii(text) && std::strlen(text) < kSuggestionChars)) return text;
     return Narrow(Widen(text, codePage_, kSuggestionChars - 1), CP_ACP, SIZE_MAX);
 }
 

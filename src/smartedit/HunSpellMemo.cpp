@@ -151,14 +151,9 @@ std::string THunSpellMemo::Line(int line) const {
 
 LRESULT THunSpellMemo::Process(UINT message, WPARAM wParam, LPARAM lParam, const std::function<LRESULT()>& original) {
     switch (message) {
-    case WM_PAINT: {
-        const LRESULT result = original();
-        if (IsWindow(edit_.get())) {
-            WindowDc dc(edit_.get());
-            if (dc.get()) PaintOverlay(dc.get());
-        }
-        return result;
-    }
+    case WM_PAINT:
+        if (wParam == 0 && HunSpell && HunSpell->Initialized() && PaintChecked()) return 0;
+        break;
     case WM_SETFONT: {
         const LRESULT result = original();
         Recheck();
@@ -221,30 +216,50 @@ int THunSpellMemo::BorderMargin() const {
 
 // ---- Underlining ---------------------------------------------------------------
 
-void THunSpellMemo::PaintOverlay(HDC windowDc) {
-    if (!HunSpell || !HunSpell->Initialized()) return;
+bool THunSpellMemo::PaintChecked() {
+    const HWND edit = edit_.get();
+    RECT client{};
+    GetClientRect(edit, &client);
+    PAINTSTRUCT paint{};
+    const HDC dc = BeginPaint(edit, &paint);
+    if (!dc) return false;
+    // The edit paints into an off-screen image, the underline goes on top, and
+    // the image reaches the screen in one step.
+    UniqueMemoryDc memory(CreateCompatibleDC(dc));
+    UniqueBitmap image(memory && client.right > 0 && client.bottom > 0
+                           ? CreateCompatibleBitmap(dc, client.right, client.bottom)
+                           : nullptr);
+    if (image) {
+        SelectedObject selectedImage(memory.get(), image.get());
+        const bool grey = IsReadOnly() || !IsWindowEnabled(edit);
+        const HBRUSH brush = reinterpret_cast<HBRUSH>(
+            SendMessageA(GetParent(edit), grey ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
+                         reinterpret_cast<WPARAM>(memory.get()), reinterpret_cast<LPARAM>(edit)));
+        FillRect(memory.get(), &client, brush ? brush : GetSysColorBrush(grey ? COLOR_BTNFACE : COLOR_WINDOW));
+        SendMessageA(edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+        if (edit == edit_.get()) PaintOverlay(memory.get(), client);
+        BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+    } else {
+        // No memory for the image: the text at least, without underline.
+        SendMessageA(edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    }
+    EndPaint(edit, &paint);
+    return true;
+}
+
+void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client) {
     try {
         const HWND edit = edit_.get();
         const int margin = BorderMargin();
-        RECT area{};
-        GetClientRect(edit, &area);
+        RECT area = client;
         InflateRect(&area, -margin, -margin);
-        const int width = area.right - area.left;
-        const int height = area.bottom - area.top;
-        if (width <= 0 || height <= 0) return;
-
-        // An off-screen copy of the text area, drawn on in client coordinates.
-        UniqueMemoryDc memory(CreateCompatibleDC(windowDc));
-        UniqueBitmap image(CreateCompatibleBitmap(windowDc, width, height));
-        if (!memory || !image) return;
-        SelectedObject selectedImage(memory.get(), image.get());
-        BitBlt(memory.get(), 0, 0, width, height, windowDc, area.left, area.top, SRCCOPY);
-        SetViewportOrgEx(memory.get(), -area.left, -area.top, nullptr);
-        IntersectClipRect(memory.get(), area.left, area.top, area.right, area.bottom);
+        if (area.right <= area.left || area.bottom <= area.top) return;
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
         const HFONT font = reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0));
-        SelectedObject selectedFont(memory.get(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+        SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
         TEXTMETRICA metrics{};
-        GetTextMetricsA(memory.get(), &metrics);
+        GetTextMetricsA(dc, &metrics);
         const int textHeight = metrics.tmHeight > 0 ? metrics.tmHeight : 1;
         const int lineHeight = textHeight + metrics.tmExternalLeading;
 
@@ -260,18 +275,20 @@ void THunSpellMemo::PaintOverlay(HDC windowDc) {
         }
         const int left = format.left - scroll;
 
-        UniquePen pen(CreatePen(PS_SOLID, 1, UnderlineColor));
-        SelectedObject selectedPen(memory.get(), pen.get());
         if (RightEdge > 0) {
             SIZE m{};
-            GetTextExtentPoint32A(memory.get(), "M", 1, &m);
+            GetTextExtentPoint32A(dc, "M", 1, &m);
             UniquePen edgePen(CreatePen(PS_SOLID, 1, RightEdgeColor));
-            SelectedObject selectedEdge(memory.get(), edgePen.get());
+            SelectObject(dc, edgePen.get());
             const int x = m.cx * RightEdge - scroll;
-            MoveToEx(memory.get(), x, area.top, nullptr);
-            LineTo(memory.get(), x, area.bottom);
+            MoveToEx(dc, x, area.top, nullptr);
+            LineTo(dc, x, area.bottom);
+            SelectObject(dc, GetStockObject(BLACK_PEN));
         }
+        UniquePen pen(CreatePen(PS_SOLID, 1, UnderlineColor));
+        SelectObject(dc, pen.get());
 
+        const int height = area.bottom - area.top;
         const int lastLine = std::min(firstLine + height / std::max(lineHeight, 1),
                                       static_cast<int>(SendMessageA(edit, EM_GETLINECOUNT, 0, 0)) - 1);
         std::vector<int> extents;
@@ -285,8 +302,7 @@ void THunSpellMemo::PaintOverlay(HDC windowDc) {
             if (!words.empty()) {
                 extents.assign(text.size(), 0);
                 SIZE size{};
-                GetTextExtentExPointA(memory.get(), text.data(), static_cast<int>(text.size()), 0, nullptr,
-                                      extents.data(), &size);
+                GetTextExtentExPointA(dc, text.data(), static_cast<int>(text.size()), 0, nullptr, extents.data(), &size);
                 auto xAt = [&](size_t offset) { return left + (offset == 0 ? 0 : extents[offset - 1]); };
                 const int baseLine = ZigzagBaseLine(top, textHeight, margin);
                 for (const WordSpan& whole : words) {
@@ -296,13 +312,12 @@ void THunSpellMemo::PaintOverlay(HDC windowDc) {
                     points.clear();
                     for (const ZigzagPoint& p : ZigzagPoints(xAt(word.start), xAt(word.start + word.length), baseLine))
                         points.push_back({p.x, p.y});
-                    Polyline(memory.get(), points.data(), static_cast<int>(points.size()));
+                    Polyline(dc, points.data(), static_cast<int>(points.size()));
                 }
             }
             top += textHeight;
         }
-        SetViewportOrgEx(memory.get(), 0, 0, nullptr);
-        BitBlt(windowDc, area.left, area.top, width, height, memory.get(), 0, 0, SRCCOPY);
+        RestoreDC(dc, saved);
     } catch (...) {
         // A paint that cannot check leaves the text as the edit drew it.
     }

@@ -82,9 +82,13 @@ public:
     const std::string& Hint() const { return hint_; }
 
 private:
-    // Underlines the rejected words of the visible lines; after the edit
-    // painted itself.
-    void PaintOverlay(HDC dc);
+    // WM_PAINT while checking: the edit paints off-screen, the underline is
+    // added, and the whole image is copied to the screen. False when nothing
+    // could be painted.
+    bool PaintChecked();
+    // Underlines the rejected words of the visible lines in a DC holding the
+    // edit's image of its client area.
+    void PaintOverlay(HDC dc, const RECT& client);
     // For WM_CONTEXTMENU; true when a menu of its own was shown.
     bool ShowContextMenu(POINT screen);
     // The word at the caret: its offset in the whole text and its text.
