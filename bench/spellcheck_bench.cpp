@@ -29,7 +29,7 @@ namespace {
 
 constexpr int kLines = 50;
 constexpr size_t kLineChars = 80;
-constexpr int kRounds = 12;
+constexpr int kRounds = 40;
 
 std::vector<std::string> DictionaryWords(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -128,7 +128,10 @@ int main() {
     const std::string aff = folder + "\\en0_US1.aff", dic = folder + "\\en0_US1.dic";
     Hunhandle* raw = Hunspell_create(aff.c_str(), dic.c_str());
 
-    double plain = 0, first = 0, again = 0, rawTime = 0;
+    // Each case's fastest round: the one least disturbed by the rest of the
+    // machine (every round shows a page of the same make).
+    double plain = 1e30, plainAgain = 1e30, first = 1e30, again = 1e30, rawTime = 1e30;
+    auto fastest = [](double& best, double seconds) { best = std::min(best, seconds); };
     size_t words = 0;
     int misspelt = 0;
     for (int round = 0; round < kRounds; ++round) {
@@ -141,25 +144,27 @@ int main() {
             host.Exec("qorSmartEditSetCaretPos", {rect, "0", "1"});
         }
         // The text change invalidated both editors; nothing painted them yet.
-        plain += qorbench::Seconds([&] { Repaint(edits[1]); });
-        first += qorbench::Seconds([&] { Repaint(edits[0]); });
-        again += qorbench::Seconds([&] { Repaint(edits[0]); });
-        rawTime += qorbench::Seconds([&] {
+        fastest(plain, qorbench::Seconds([&] { Repaint(edits[1]); }));
+        for (int i = 0; i < 3; ++i) fastest(plainAgain, qorbench::Seconds([&] { Repaint(edits[1]); }));
+        fastest(rawTime, qorbench::Seconds([&] {
             for (const std::string& word : pageWords) misspelt += Hunspell_spell(raw, word.c_str()) == 0;
-        });
+        }));
+        fastest(first, qorbench::Seconds([&] { Repaint(edits[0]); }));
+        for (int i = 0; i < 3; ++i) fastest(again, qorbench::Seconds([&] { Repaint(edits[0]); }));
     }
     Hunspell_destroy(raw);
 
     std::printf("spell check: %d rounds of a page of %d lines x %zu chars, %zu words, %d misspelt\n", kRounds, kLines,
                 kLineChars, words / kRounds, misspelt / kRounds);
-    std::printf("%-44s %9s %9s %7s\n", "case (seconds, all rounds)", "plug-in", "raw", "ratio");
+    std::printf("%-44s %9s %9s %7s\n", "case (ms, fastest round)", "plug-in", "raw", "ratio");
     auto row = [](const char* name, double mine, double bare) {
-        std::printf("%-44s %9.4f %9.4f %7.2f\n", name, mine, bare, bare > 0 ? mine / bare : 0.0);
+        std::printf("%-44s %9.3f %9.3f %7.2f\n", name, mine * 1e3, bare * 1e3, bare > 0 ? mine / bare : 0.0);
     };
     row("first paint, checking on vs raw spell calls", first, rawTime);
     row("repaint of the unchanged page vs raw calls", again, rawTime);
-    row("paint without checking vs raw calls", plain, rawTime);
-    row("first paint less the edit's own paint vs raw", first - plain, rawTime);
-    row("repaint less the edit's own paint vs raw", again - plain, rawTime);
+    row("first paint without checking vs raw calls", plain, rawTime);
+    row("repaint without checking vs raw calls", plainAgain, rawTime);
+    row("first paint: what checking adds vs raw", first - plain, rawTime);
+    row("repaint: what checking adds vs raw", again - plainAgain, rawTime);
     return 0;
 }

@@ -225,20 +225,25 @@ bool THunSpellMemo::PaintChecked() {
     if (!dc) return false;
     // The edit paints into an off-screen image, the underline goes on top, and
     // the image reaches the screen in one step.
-    UniqueMemoryDc memory(CreateCompatibleDC(dc));
-    UniqueBitmap image(memory && client.right > 0 && client.bottom > 0
-                           ? CreateCompatibleBitmap(dc, client.right, client.bottom)
-                           : nullptr);
-    if (image) {
-        SelectedObject selectedImage(memory.get(), image.get());
+    // The image is kept for the next paint of the same size.
+    if (!paintDc_) paintDc_.reset(CreateCompatibleDC(dc));
+    if (paintDc_ && (paintSize_.cx != client.right || paintSize_.cy != client.bottom)) {
+        paintImage_.reset();
+        paintSize_ = {client.right, client.bottom};
+        if (client.right > 0 && client.bottom > 0)
+            paintImage_.reset(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    }
+    const HDC memory = paintDc_.get();
+    if (memory && paintImage_) {
+        SelectedObject selectedImage(memory, paintImage_.get());
         const bool grey = IsReadOnly() || !IsWindowEnabled(edit);
         const HBRUSH brush = reinterpret_cast<HBRUSH>(
-            SendMessageA(GetParent(edit), grey ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
-                         reinterpret_cast<WPARAM>(memory.get()), reinterpret_cast<LPARAM>(edit)));
-        FillRect(memory.get(), &client, brush ? brush : GetSysColorBrush(grey ? COLOR_BTNFACE : COLOR_WINDOW));
-        SendMessageA(edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
-        if (edit == edit_.get()) PaintOverlay(memory.get(), client);
-        BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+            SendMessageA(GetParent(edit), grey ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(memory),
+                         reinterpret_cast<LPARAM>(edit)));
+        FillRect(memory, &client, brush ? brush : GetSysColorBrush(grey ? COLOR_BTNFACE : COLOR_WINDOW));
+        SendMessageA(edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+        if (edit == edit_.get()) PaintOverlay(memory, client);
+        BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
     } else {
         // No memory for the image: the text at least, without underline.
         SendMessageA(edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);

@@ -109,6 +109,10 @@ private:
     std::vector<std::string> menuHints_;
     std::string hint_;
     int lastSelectionLength_ = 0;
+    // The off-screen image of checked paints, kept between paints.
+    UniqueMemoryDc paintDc_;
+    UniqueBitmap paintImage_;
+    SIZE paintSize_{};
 };
 
 } // namespace qor
