@@ -201,14 +201,14 @@ protected:
             }
         }
         EXPECT_EQ(stray, 0) << "red outside the misspelt words at" << strayAt << " in \"" << EditText() << "\"";
-        if (stray && getenv("QOR_SPELL_SHOTS")) host.SaveScreenshot("Z:\\tmp\\spell-" + std::to_string(caller) + ".png");
         for (size_t i = 0; i < spans.size(); ++i)
             EXPECT_GE(redColumns[i], (spans[i].right - spans[i].left) / 2)
                 << "no zigzag under \"" << words[i].second << "\" on line " << words[i].first;
     }
 
-    // Right-clicks the editor, lets `choose` see the entries of the menu that
-    // opens and returns how many entries down to go (0: close the menu).
+    // Right-clicks the editor; while the menu that opens is up, records its
+    // entries, then picks the entry `choose` key presses down (separators are
+    // skipped), or closes the menu for 0.
     Strings RightClickMenu(int choose) {
         Strings seen;
         g_whileMenuIsUp = [&] {
