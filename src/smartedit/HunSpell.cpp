@@ -20,6 +20,8 @@ constexpr size_t kSuggestionChars = 512;
 // A text being typed meets many passing words: the remembered verdicts start
 // over once there are this many.
 constexpr size_t kMostVerdicts = 200000;
+// Room for a few pages of words before the first rehash.
+constexpr size_t kVerdictsAtStart = 4096;
 // Enough of a dictionary to see its first line.
 constexpr size_t kDictionaryHead = 64;
 
@@ -124,6 +126,7 @@ void THunSpell::Initialize() {
     engine_.reset(Hunspell_create(affixPath.c_str(), dictionaryPath.c_str()));
     if (!engine_) return;
     Forget();
+    verdicts_.reserve(kVerdictsAtStart);
     const UINT ansi = GetACP();
     const char* encoding = Hunspell_get_dic_encoding(engine_.get());
     codePage_ = CodePageOfEncoding(encoding ? encoding : "", ansi);
