@@ -297,6 +297,7 @@ void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client) {
         const int lastLine = std::min(firstLine + height / std::max(lineHeight, 1),
                                       static_cast<int>(SendMessageA(edit, EM_GETLINECOUNT, 0, 0)) - 1);
         std::vector<int> extents;
+        std::vector<WordSpan> rejected;
         std::vector<POINT> points;
         int top = 1;
         for (int line = firstLine; line <= lastLine && top < area.bottom; ++line) {
@@ -304,16 +305,20 @@ void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client) {
             const std::vector<WordSpan> words = SplitWords(text);
             // A line without words advances by the height of "O", which is the
             // font's text height, as any other line does.
-            if (!words.empty()) {
+            rejected.clear();
+            for (const WordSpan& whole : words) {
+                const WordSpan word = StripEnclosingQuotes(text, whole);
+                if (word.length > 1 && !HunSpell->CheckWord(text.substr(word.start, word.length)))
+                    rejected.push_back(word);
+            }
+            // Only a line with rejected words is measured.
+            if (!rejected.empty()) {
                 extents.assign(text.size(), 0);
                 SIZE size{};
                 GetTextExtentExPointA(dc, text.data(), static_cast<int>(text.size()), 0, nullptr, extents.data(), &size);
                 auto xAt = [&](size_t offset) { return left + (offset == 0 ? 0 : extents[offset - 1]); };
                 const int baseLine = ZigzagBaseLine(top, textHeight, margin);
-                for (const WordSpan& whole : words) {
-                    const WordSpan word = StripEnclosingQuotes(text, whole);
-                    if (word.length <= 1) continue;
-                    if (HunSpell->CheckWord(text.substr(word.start, word.length))) continue;
+                for (const WordSpan& word : rejected) {
                     points.clear();
                     for (const ZigzagPoint& p : ZigzagPoints(xAt(word.start), xAt(word.start + word.length), baseLine))
                         points.push_back({p.x, p.y});
