@@ -12,6 +12,8 @@ set(QOR_PURE_SOURCES
   lists/ListItemStore.cpp
   lists/ListValues.cpp
   smartedit/MemoLogic.cpp
+  lists/PlainItemSearch.cpp
+  smartedit/SpellText.cpp
   checklist/CheckListRules.cpp
   trackbar/SliderModel.cpp
 )

@@ -11,7 +11,7 @@
 #include "host/HostServices.h"
 #include "host/PlugInUtils.h"
 #include "lists/ListText.h"
-#include "smartedit/MemoLogic.h"
+#include "lists/PlainItemSearch.h"
 
 namespace qor {
 

@@ -24,7 +24,7 @@
 #include "core/WinHandles.h"
 #include "host/ExecDispatch.h"
 #include "lists/ListItemTarget.h"
-#include "smartedit/MemoLogic.h"
+#include "lists/PlainItemSearch.h"
 
 namespace qor {
 

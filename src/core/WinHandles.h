@@ -44,6 +44,8 @@ struct GlobalAtomCloser { void operator()(ATOM a) const noexcept { GlobalDeleteA
 struct LibraryCloser { void operator()(HMODULE h) const noexcept { FreeLibrary(h); } };
 struct KernelHandleCloser { void operator()(HANDLE h) const noexcept { CloseHandle(h); } };
 struct PaletteCloser { void operator()(HPALETTE h) const noexcept { DeleteObject(h); } };
+struct MenuCloser { void operator()(HMENU h) const noexcept { DestroyMenu(h); } };
+struct PenCloser { void operator()(HPEN h) const noexcept { DeleteObject(h); } };
 
 using UniqueHwnd = UniqueHandle<HWND, WindowCloser>;
 using UniqueFont = UniqueHandle<HFONT, FontCloser>;
@@ -57,6 +59,8 @@ using UniqueLibrary = UniqueHandle<HMODULE, LibraryCloser>;
 // Files and other kernel objects; callers store null, never INVALID_HANDLE_VALUE.
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleCloser>;
 using UniquePalette = UniqueHandle<HPALETTE, PaletteCloser>;
+using UniqueMenu = UniqueHandle<HMENU, MenuCloser>;
+using UniquePen = UniqueHandle<HPEN, PenCloser>;
 
 // A window's device context from GetDC, released with ReleaseDC.
 class WindowDc {

@@ -2,6 +2,7 @@
 
 #include "core/ControlRegistry.h"
 #include "checklist/UTCustomCheckListBox.h"
+#include "smartedit/SpellCheckerAction.h"
 #include "smartedit/UTCustomMemo.h"
 #include "lists/UTCustomDropDown.h"
 #include "lists/ListItemOperations.h"
@@ -65,6 +66,7 @@ const std::vector<ActionRoute>& ActionRoutes() {
         {41, SmartEditPositionRoute<41>},
         {42, qorSmartEditGetInfo},
         {43, SmartEditPositionRoute<43>},
+        {73, qorSmartEditActiveSpellChecker},
         // CheckListBox.
         {51, qorCreateCheckListBox},
         {52, qorCheckListBoxSetProperties},

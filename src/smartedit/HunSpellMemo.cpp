@@ -1,8 +1,11 @@
 #include "smartedit/HunSpellMemo.h"
 
+#include <algorithm>
+
 #include "core/ScriptError.h"
 #include "core/WideResults.h"
 #include "host/PlugInUtils.h"
+#include "smartedit/SpellText.h"
 
 namespace qor {
 
@@ -148,12 +151,12 @@ std::string THunSpellMemo::Line(int line) const {
 
 LRESULT THunSpellMemo::Process(UINT message, WPARAM wParam, LPARAM lParam, const std::function<LRESULT()>& original) {
     switch (message) {
-    case WM_PAINT: {
+    case WM_PAINT:
+        if (wParam == 0 && HunSpell && HunSpell->Initialized() && PaintChecked()) return 0;
+        break;
+    case WM_SETFONT: {
         const LRESULT result = original();
-        if (IsWindow(edit_.get())) {
-            WindowDc dc(edit_.get());
-            if (dc.get()) PaintOverlay(dc.get());
-        }
+        Recheck();
         return result;
     }
     case WM_CONTEXTMENU: {
@@ -161,17 +164,249 @@ LRESULT THunSpellMemo::Process(UINT message, WPARAM wParam, LPARAM lParam, const
         if (ShowContextMenu(at)) return 0;
         break;
     }
+    case WM_MENUSELECT: {
+        // The highlighted entry's hint, as a status line would show it.
+        const UINT id = LOWORD(wParam);
+        hint_ = (HIWORD(wParam) & MF_POPUP) || id == 0 || id > menuHints_.size() ? std::string() : menuHints_[id - 1];
+        break;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_MBUTTONDOWN:
     case WM_RBUTTONDOWN:
-        if (!RightClickMoveCaret) break;
-        {
+        // Any button gives the editor the focus.
+        if (GetFocus() != edit_.get()) SetFocus(edit_.get());
+        if (message == WM_RBUTTONDOWN && RightClickMoveCaret) {
             const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
             const int offset = EditCharAtPoint(edit_.get(), at);
             if (offset >= 0) SetSelection(offset, offset);
         }
         break;
+    case WM_LBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_RBUTTONUP: {
+        // Selecting with the mouse draws over the underline: paint again.
+        const HWND edit = edit_.get();
+        const LRESULT result = original();
+        if (edit == edit_.get() && IsWindow(edit)) {
+            const int length = SelectionLength();
+            if (length != lastSelectionLength_) Recheck();
+            lastSelectionLength_ = length;
+        }
+        return result;
     }
-    (void)wParam;
+    }
     return original();
+}
+
+void THunSpellMemo::Recheck() {
+    if (edit_) InvalidateRect(edit_.get(), nullptr, TRUE);
+}
+
+int THunSpellMemo::SelectionLength() const {
+    int start = 0, end = 0;
+    GetSelection(start, end);
+    return end - start;
+}
+
+int THunSpellMemo::BorderMargin() const {
+    if (GetWindowLongA(edit_.get(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) return 2;
+    if (GetWindowLongA(edit_.get(), GWL_STYLE) & WS_BORDER) return 1;
+    return 0;
+}
+
+// ---- Underlining ---------------------------------------------------------------
+
+bool THunSpellMemo::PaintChecked() {
+    const HWND edit = edit_.get();
+    RECT client{};
+    GetClientRect(edit, &client);
+    PAINTSTRUCT paint{};
+    const HDC dc = BeginPaint(edit, &paint);
+    if (!dc) return false;
+    // The edit paints into an off-screen image, the underline goes on top, and
+    // the image reaches the screen in one step.
+    // The image is kept for the next paint of the same size.
+    if (!paintDc_) paintDc_.reset(CreateCompatibleDC(dc));
+    if (paintDc_ && (paintSize_.cx != client.right || paintSize_.cy != client.bottom)) {
+        paintImage_.reset();
+        paintSize_ = {client.right, client.bottom};
+        if (client.right > 0 && client.bottom > 0)
+            paintImage_.reset(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    }
+    const HDC memory = paintDc_.get();
+    if (memory && paintImage_) {
+        SelectedObject selectedImage(memory, paintImage_.get());
+        const bool grey = IsReadOnly() || !IsWindowEnabled(edit);
+        const HBRUSH brush = reinterpret_cast<HBRUSH>(
+            SendMessageA(GetParent(edit), grey ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(memory),
+                         reinterpret_cast<LPARAM>(edit)));
+        FillRect(memory, &client, brush ? brush : GetSysColorBrush(grey ? COLOR_BTNFACE : COLOR_WINDOW));
+        SendMessageA(edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+        if (edit == edit_.get()) PaintOverlay(memory, client);
+        BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+    } else {
+        // No memory for the image: the text at least, without underline.
+        SendMessageA(edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    }
+    EndPaint(edit, &paint);
+    return true;
+}
+
+void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client) {
+    try {
+        const HWND edit = edit_.get();
+        const int margin = BorderMargin();
+        RECT area = client;
+        InflateRect(&area, -margin, -margin);
+        if (area.right <= area.left || area.bottom <= area.top) return;
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+        const HFONT font = reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0));
+        SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc, &metrics);
+        const int textHeight = metrics.tmHeight > 0 ? metrics.tmHeight : 1;
+        const int lineHeight = textHeight + metrics.tmExternalLeading;
+
+        // Horizontal positions: from the text area's left edge less the
+        // horizontal scroll position.
+        RECT format{};
+        SendMessageA(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+        const int firstLine = static_cast<int>(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0));
+        int scroll = 0;
+        if (style_.alignment == MemoAlignment::Left) {
+            const LRESULT origin = SendMessageA(edit, EM_POSFROMCHAR, LineIndex(firstLine), 0);
+            if (origin != -1) scroll = format.left - static_cast<short>(LOWORD(origin));
+        }
+        const int left = format.left - scroll;
+
+        if (RightEdge > 0) {
+            SIZE m{};
+            GetTextExtentPoint32A(dc, "M", 1, &m);
+            UniquePen edgePen(CreatePen(PS_SOLID, 1, RightEdgeColor));
+            SelectObject(dc, edgePen.get());
+            const int x = m.cx * RightEdge - scroll;
+            MoveToEx(dc, x, area.top, nullptr);
+            LineTo(dc, x, area.bottom);
+            SelectObject(dc, GetStockObject(BLACK_PEN));
+        }
+        UniquePen pen(CreatePen(PS_SOLID, 1, UnderlineColor));
+        SelectObject(dc, pen.get());
+
+        const int height = area.bottom - area.top;
+        const int lastLine = std::min(firstLine + height / std::max(lineHeight, 1),
+                                      static_cast<int>(SendMessageA(edit, EM_GETLINECOUNT, 0, 0)) - 1);
+        std::vector<int> extents;
+        std::vector<WordSpan> rejected;
+        std::vector<POINT> points;
+        int top = 1;
+        for (int line = firstLine; line <= lastLine && top < area.bottom; ++line) {
+            const std::string text = Line(line);
+            const std::vector<WordSpan> words = SplitWords(text);
+            // A line without words advances by the height of "O", which is the
+            // font's text height, as any other line does.
+            rejected.clear();
+            for (const WordSpan& whole : words) {
+                const WordSpan word = StripEnclosingQuotes(text, whole);
+                if (word.length > 1 && !HunSpell->CheckWord(text.substr(word.start, word.length)))
+                    rejected.push_back(word);
+            }
+            // Only a line with rejected words is measured.
+            if (!rejected.empty()) {
+                extents.assign(text.size(), 0);
+                SIZE size{};
+                GetTextExtentExPointA(dc, text.data(), static_cast<int>(text.size()), 0, nullptr, extents.data(), &size);
+                auto xAt = [&](size_t offset) { return left + (offset == 0 ? 0 : extents[offset - 1]); };
+                const int baseLine = ZigzagBaseLine(top, textHeight, margin);
+                for (const WordSpan& word : rejected) {
+                    points.clear();
+                    for (const ZigzagPoint& p : ZigzagPoints(xAt(word.start), xAt(word.start + word.length), baseLine))
+                        points.push_back({p.x, p.y});
+                    Polyline(dc, points.data(), static_cast<int>(points.size()));
+                }
+            }
+            top += textHeight;
+        }
+        RestoreDC(dc, saved);
+    } catch (...) {
+        // A paint that cannot check leaves the text as the edit drew it.
+    }
+}
+
+// ---- The right-click menu ------------------------------------------------------
+
+bool THunSpellMemo::WordAtCaret(int& start, std::string& word) const {
+    int selStart = 0, caret = 0;
+    GetSelection(selStart, caret);
+    const int line = LineFromChar(caret);
+    const int lineStart = LineIndex(line);
+    if (lineStart < 0 || caret < lineStart) return false;
+    const std::string text = Line(line);
+    const WordSpan span = WordAtColumn(text, static_cast<size_t>(caret - lineStart));
+    start = lineStart + static_cast<int>(span.start);
+    word = span.length ? text.substr(span.start, span.length) : std::string();
+    return true;
+}
+
+void THunSpellMemo::ReplaceWordAtCaret(const std::string& replacement) {
+    int selStart = 0, selEnd = 0;
+    GetSelection(selStart, selEnd);
+    int start = 0;
+    std::string word;
+    if (!WordAtCaret(start, word)) return;
+    SetSelection(start, start + static_cast<int>(word.size()));
+    ReplaceSelection(replacement, true);
+    SetSelection(selStart, selEnd);
+}
+
+bool THunSpellMemo::ShowContextMenu(POINT screen) {
+    if (!AutoSuggest || !HunSpell || !HunSpell->Initialized()) return false;
+    int start = 0;
+    std::string word;
+    if (!WordAtCaret(start, word) || word.empty()) return false;
+    const bool correct = HunSpell->CheckWord(word);
+    std::vector<std::string> suggestions;
+    if (!correct) HunSpell->Suggest(word, suggestions);
+    const std::vector<SpellMenuEntry> entries =
+        SpellMenuEntries(word, correct, suggestions, AddMenu, HunSpell->CustomDic());
+    if (entries.empty()) return false;
+
+    UniqueMenu menu(CreatePopupMenu());
+    if (!menu) return false;
+    menuWord_ = word;
+    menuHints_.clear();
+    for (size_t i = 0; i < entries.size(); ++i) {
+        menuHints_.push_back(entries[i].hint);
+        if (entries[i].action == SpellMenuAction::Separator)
+            AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+        else
+            AppendMenuA(menu.get(), MF_STRING, i + 1, entries[i].caption.c_str());
+    }
+    const HWND edit = edit_.get();
+    if (screen.x == -1 && screen.y == -1) {
+        // From the keyboard: at the caret.
+        const LRESULT at = SendMessageA(edit, EM_POSFROMCHAR, start, 0);
+        screen = {at == -1 ? 0 : static_cast<short>(LOWORD(at)), at == -1 ? 0 : static_cast<short>(HIWORD(at))};
+        ClientToScreen(edit, &screen);
+    }
+    const UINT chosen = static_cast<UINT>(
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, edit, nullptr));
+    hint_.clear();
+    // The menu's loop may have run anything: the editor must still be this one.
+    if (chosen == 0 || chosen > entries.size() || edit != edit_.get() || !IsWindow(edit)) return true;
+    const SpellMenuEntry& entry = entries[chosen - 1];
+    switch (entry.action) {
+    case SpellMenuAction::Replace: ReplaceWordAtCaret(WithoutAmpersands(entry.caption)); break;
+    case SpellMenuAction::Ignore:
+        if (HunSpell->Initialized()) HunSpell->IgnoreWord(menuWord_);
+        break;
+    case SpellMenuAction::Add:
+        if (HunSpell->Initialized()) HunSpell->AddWord(menuWord_);
+        break;
+    case SpellMenuAction::Separator: break;
+    }
+    Recheck();
+    return true;
 }
 
 } // namespace qor

@@ -2,7 +2,11 @@
 // THunSpellMemo: the SmartEdit's editor, a real multi-line Win32 EDIT control.
 // The window is subclassed through its form so that spell checking can paint
 // its underline after the normal paint and put its own context menu in place
-// of the edit's; without a checker both hooks do nothing.
+// of the edit's. While its engine (HunSpell) is initialized, every paint
+// underlines the rejected words of the visible lines with a zigzag, drawn on
+// an off-screen copy of the text area and copied back in one step, and the
+// right-click menu offers suggestions for the word at the caret (and, with
+// AddMenu, "Ignore" and "Add"); without an engine both hooks do nothing.
 //
 // Style options that the EDIT control reads only at creation (word wrap,
 // scroll bars, alignment, hide-selection) take effect by re-creating the
@@ -11,8 +15,10 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/WinHandles.h"
+#include "smartedit/HunSpell.h"
 #include "smartedit/MemoLogic.h"
 
 namespace qor {
@@ -27,9 +33,14 @@ struct MemoStyle {
 
 class THunSpellMemo {
 public:
-    // Design-time settings of the checking editor.
+    // Settings of the checking editor.
+    THunSpell* HunSpell = nullptr;
+    bool AutoSuggest = true;
+    bool AddMenu = false;
     bool RightClickMoveCaret = false;
+    COLORREF UnderlineColor = RGB(255, 0, 0);
     int RightEdge = 0;
+    COLORREF RightEdgeColor = RGB(192, 192, 192);
 
     // Creates the edit window as child `id` of parent with the style.
     void Create(HWND parent, int id, const MemoStyle& style);
@@ -64,13 +75,28 @@ public:
     // Messages of the edit window: `original` runs the control's own
     // procedure. The paint and context-menu hooks live here.
     LRESULT Process(UINT message, WPARAM wParam, LPARAM lParam, const std::function<LRESULT()>& original);
-    // Called after the control painted itself.
-    virtual void PaintOverlay(HDC /*dc*/) {}
-    // Called for WM_CONTEXTMENU; true when a menu of its own was shown.
-    virtual bool ShowContextMenu(POINT /*screen*/) { return false; }
-    virtual ~THunSpellMemo() = default;
+    // Paints the whole editor again (and so checks its visible lines again):
+    // after text, font and checking changes.
+    void Recheck();
+    // The status hint of the menu entry last highlighted ("" for none).
+    const std::string& Hint() const { return hint_; }
 
 private:
+    // WM_PAINT while checking: the edit paints off-screen, the underline is
+    // added, and the whole image is copied to the screen. False when nothing
+    // could be painted.
+    bool PaintChecked();
+    // Underlines the rejected words of the visible lines in a DC holding the
+    // edit's image of its client area.
+    void PaintOverlay(HDC dc, const RECT& client);
+    // For WM_CONTEXTMENU; true when a menu of its own was shown.
+    bool ShowContextMenu(POINT screen);
+    // The word at the caret: its offset in the whole text and its text.
+    bool WordAtCaret(int& start, std::string& word) const;
+    void ReplaceWordAtCaret(const std::string& replacement);
+    int SelectionLength() const;
+    int BorderMargin() const;
+
     DWORD WindowStyle(const MemoStyle& style, bool readOnly) const;
 
     UniqueHwnd edit_;
@@ -78,6 +104,15 @@ private:
     int id_ = 0;
     HFONT font_ = nullptr; // owned by the form
     MemoStyle style_;
+    // The last menu: the word it was built for and the hints of its entries.
+    std::string menuWord_;
+    std::vector<std::string> menuHints_;
+    std::string hint_;
+    int lastSelectionLength_ = 0;
+    // The off-screen image of checked paints, kept between paints.
+    UniqueMemoryDc paintDc_;
+    UniqueBitmap paintImage_;
+    SIZE paintSize_{};
 };
 
 } // namespace qor

@@ -1,8 +1,7 @@
 #pragma once
 // The SmartEdit's platform-free rules: its command words, its information
-// items and the scroll-bar and alignment codes, and the search over plain
-// item texts that the SmartEdit and the CheckListBox share.
-#include <functional>
+// items and the scroll-bar and alignment codes, and the line splitting of its
+// text.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,20 +54,5 @@ std::string WithoutFinalLineBreak(std::string text);
 // its lines; an empty last line (after a final CR LF, or of an empty text) is
 // not counted. The lines are views into `text`.
 std::vector<std::string_view> SplitEditLines(std::string_view text);
-
-// The text of the item at a position; the view must stay valid until the
-// next call.
-using ItemTextAt = std::function<std::string_view(int)>;
-
-// Extended search over plain item texts (items without rows). Returns the
-// one-based numbers of the matches in decimal: search-in "0" with match "0"
-// (equal ignoring case) or "1" (contains ignoring case); every other
-// combination matches nothing. Search-in "1" is handled by the caller.
-std::vector<std::string> FindPlainMatches(int count, const ItemTextAt& itemText, const std::string& searchIn,
-                                          const std::string& match, const std::string& text);
-
-// find item: the number of the first item equal to text ignoring letter case
-// (both sides lowered), or "0".
-std::string FindPlainItem(int count, const ItemTextAt& itemText, const std::string& text);
 
 } // namespace qor

@@ -37,6 +37,7 @@ void TFMCustomMemo::BuildContent() {
     // An ordinary multi-line edit to begin with: editable, wrapping, no scroll
     // bars, left-aligned, selection hidden without focus.
     Memo1.Create(hwnd(), kEditorId, MemoStyle{});
+    Memo1.HunSpell = &HunSpell1;
     Subclass(Memo1.hwnd());
     defaultFont_ = CreateFontFromSpec(DefaultControlFont());
     Memo1.SetFont(defaultFont_.get());
@@ -81,6 +82,7 @@ LRESULT TFMCustomMemo::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         if (reinterpret_cast<HWND>(lParam) == Memo1.hwnd() && Memo1.hwnd() && HIWORD(wParam) == EN_CHANGE) {
             MarkChanged();
+            Memo1.Recheck();
             return 0;
         }
         break;
@@ -101,6 +103,7 @@ LRESULT TFMCustomMemo::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         // The editor goes before the form; nothing of it is touched afterwards.
         Memo1.DestroyWindowNow();
+        HunSpell1.SetEnabled(false); // saves the custom word list
         break;
     }
     return AttachedControl::WindowProc(message, wParam, lParam);

@@ -17,6 +17,7 @@
 #include "core/WinHandles.h"
 #include "host/ExecDispatch.h"
 #include "lists/ListItemTarget.h"
+#include "lists/PlainItemSearch.h"
 #include "smartedit/HunSpellMemo.h"
 
 namespace qor {
@@ -55,6 +56,8 @@ public:
                                           const std::string& column, const std::string& text) override;
     ListSearchState& SearchState() override { return search_; }
 
+    // The engine outlives the editor that asks it.
+    THunSpell HunSpell1;
     THunSpellMemo Memo1;
 
     // State, as the script sees it.

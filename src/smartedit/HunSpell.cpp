@@ -1,0 +1,228 @@
+#include "smartedit/HunSpell.h"
+
+#include <hunspell/hunspell.h>
+
+#include <cstring>
+
+#include "core/AnsiText.h"
+#include "core/ScriptError.h"
+#include "smartedit/SpellFiles.h"
+#include "smartedit/SpellText.h"
+
+namespace qor {
+
+namespace {
+
+// Words go to the engine through a buffer of this many bytes; suggestions come
+// back through one of this many UTF-16 characters.
+constexpr size_t kWordBytes = 1024;
+constexpr size_t kSuggestionChars = 512;
+// A text being typed meets many passing words: the remembered verdicts start
+// over once there are this many.
+constexpr size_t kMostVerdicts = 200000;
+// Room for a few pages of words before the first rehash.
+constexpr size_t kVerdictsAtStart = 4096;
+// Enough of a dictionary to see its first line.
+constexpr size_t kDictionaryHead = 64;
+
+std::wstring Widen(const std::string& text, UINT codePage, size_t limit) {
+    if (text.empty()) return {};
+    const int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (length <= 0) return {};
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
+    if (wide.size() > limit) wide.resize(limit);
+    return wide;
+}
+
+std::string Narrow(const std::wstring& wide, UINT codePage, size_t limit) {
+    if (wide.empty()) return {};
+    const int length =
+        WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    if (length <= 0) return {};
+    std::string text(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), &text[0], length, nullptr, nullptr);
+    if (text.size() > limit) text.resize(limit);
+    return text;
+}
+
+std::string WithBackslash(std::string folder) {
+    if (!folder.empty() && folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+bool IsAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+} // namespace
+
+void THunSpell::EngineCloser::operator()(Hunhandle* engine) const noexcept { Hunspell_destroy(engine); }
+
+THunSpell::~THunSpell() { Shutdown(); }
+
+// ---- Properties ------------------------------------------------------------
+
+void THunSpell::SetDict(const std::string& value) {
+    if (SameTextAnsi(value, dict_)) return;
+    dict_ = value;
+    if (enabled_) Initialize();
+}
+
+void THunSpell::SetDictDir(const std::string& value) {
+    if (SameTextAnsi(value, dictDir_)) return;
+    dictDir_ = value;
+    if (enabled_) Initialize();
+}
+
+void THunSpell::SetEnabled(bool value) {
+    enabled_ = value;
+    if (value)
+        Initialize();
+    else
+        Shutdown();
+}
+
+void THunSpell::SetCustomDic(bool value) {
+    const bool switchedOn = value && !customDic_;
+    customDic_ = value;
+    if (switchedOn && Initialized()) Initialize();
+}
+
+void THunSpell::SetIgnoreWordsWithNumbers(bool value) {
+    if (value != ignoreNumbers_) Forget();
+    ignoreNumbers_ = value;
+}
+
+void THunSpell::SetIgnoreAllCaps(bool value) {
+    if (value != ignoreAllCaps_) Forget();
+    ignoreAllCaps_ = value;
+}
+
+// ---- Engine lifetime ---------------------------------------------------------
+
+std::string THunSpell::CustomDicPath() {
+    char path[MAX_PATH * 2] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string program(path, length < sizeof path ? length : 0);
+    const size_t slash = program.find_last_of("\\/");
+    return (slash == std::string::npos ? std::string() : program.substr(0, slash)) + "\\custom.dic";
+}
+
+void THunSpell::Initialize() {
+    Shutdown();
+    if (dict_.empty() || dictDir_.empty()) return;
+    const std::string base = WithBackslash(dictDir_) + dict_;
+    const std::string affixPath = base + ".aff";
+    const std::string dictionaryPath = base + ".dic";
+    if (!FileExists(affixPath) || !FileExists(dictionaryPath)) return;
+    // A file that does not start as a dictionary would leave an engine that
+    // rejects every word: no checking instead.
+    std::string head;
+    if (!ReadFileStart(dictionaryPath, kDictionaryHead, head) || !LooksLikeDictionary(head)) return;
+
+    engine_.reset(Hunspell_create(affixPath.c_str(), dictionaryPath.c_str()));
+    if (!engine_) return;
+    Forget();
+    verdicts_.reserve(kVerdictsAtStart);
+    const UINT ansi = GetACP();
+    const char* encoding = Hunspell_get_dic_encoding(engine_.get());
+    codePage_ = CodePageOfEncoding(encoding ? encoding : "", ansi);
+    sameCodePage_ = SameCodePage(codePage_, ansi);
+
+    customListInUse_ = customDic_;
+    std::string saved;
+    if (customDic_ && FileExists(CustomDicPath()) && ReadFileStart(CustomDicPath(), SIZE_MAX, saved)) {
+        customWords_ = ParseWordList(saved);
+        for (const std::string& word : customWords_) AddToEngine(word);
+    }
+    if (OnInit) OnInit();
+}
+
+void THunSpell::Shutdown() noexcept {
+    if (!engine_) return;
+    // The list is written only for an engine that read it: switching the list
+    // on must not overwrite the file before it was loaded.
+    if (customDic_ && customListInUse_) {
+        try {
+            const std::string text = FormatWordList(customWords_);
+            WriteWholeFile(CustomDicPath(), text.data(), text.size());
+        } catch (...) {
+        }
+    }
+    engine_.reset();
+    customListInUse_ = false;
+    verdicts_.clear();
+    if (OnUninit) {
+        try {
+            OnUninit();
+        } catch (...) {
+        }
+    }
+}
+
+void THunSpell::RequireEngine() const {
+    if (!engine_) throw ScriptError("Hunspell not initialized");
+}
+
+// ---- Words ---------------------------------------------------------------------
+
+std::string THunSpell::ToDictionary(const std::string& word) const {
+    // Every code page of the table (and every ANSI code page) keeps ASCII as
+    // it is: only other texts need converting.
+    if (sameCodePage_ || (IsAscii(word) && word.size() < kWordBytes)) return word;
+    return Narrow(Widen(word, CP_ACP, SIZE_MAX), codePage_, kWordBytes - 1);
+}
+
+std::string THunSpell::FromDictionary(const char* text) const {
+    if (sameCodePage_ || (IsAscii(text) && std::strlen(text) < kSuggestionChars)) return text;
+    return Narrow(Widen(text, codePage_, kSuggestionChars - 1), CP_ACP, SIZE_MAX);
+}
+
+bool THunSpell::CheckWord(const std::string& word) {
+    RequireEngine();
+    if (IgnoredWord(word, ignoreNumbers_, ignoreAllCaps_)) return true;
+    const auto known = verdicts_.find(word);
+    if (known != verdicts_.end()) return known->second;
+    ++engineChecks_;
+    const bool correct = Hunspell_spell(engine_.get(), ToDictionary(word).c_str()) != 0;
+    if (verdicts_.size() >= kMostVerdicts) verdicts_.clear();
+    verdicts_.emplace(word, correct);
+    return correct;
+}
+
+int THunSpell::Suggest(const std::string& word, std::vector<std::string>& list) {
+    list.clear();
+    RequireEngine();
+    char** suggestions = nullptr;
+    int count = 0;
+    try {
+        count = Hunspell_suggest(engine_.get(), &suggestions, ToDictionary(word).c_str());
+        for (int i = 0; i < count; ++i) list.push_back(FromDictionary(suggestions[i]));
+    } catch (...) {
+        list.clear();
+    }
+    if (suggestions) Hunspell_free_list(engine_.get(), &suggestions, count);
+    return static_cast<int>(list.size());
+}
+
+void THunSpell::AddToEngine(const std::string& word) {
+    Hunspell_add(engine_.get(), ToDictionary(word).c_str());
+}
+
+void THunSpell::IgnoreWord(const std::string& word) {
+    RequireEngine();
+    AddToEngine(word);
+    Forget();
+}
+
+void THunSpell::AddWord(const std::string& word) {
+    RequireEngine();
+    AddToEngine(word);
+    if (customDic_) customWords_.push_back(word);
+    Forget();
+}
+
+} // namespace qor
