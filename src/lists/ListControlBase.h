@@ -33,6 +33,8 @@ public:
         window_ = window;
         proc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
     }
+    HWND window() const { return window_; }
+    WNDPROC proc() const { return proc_; }
     // The window is gone: later calls do nothing and answer 0.
     void Forget() {
         window_ = nullptr;
