@@ -89,6 +89,11 @@ protected:
     void PostEvent(WPARAM event);
     virtual void HandleEvent(WPARAM /*event*/) {}
 
+    // Puts the items at `indexes` (ascending places in `items`) into a native
+    // list or combo box, with redraw off for the whole batch.
+    static void InsertIntoNativeList(const DirectList& list, UINT countMessage, UINT insertMessage,
+                                     const std::vector<ListItem>& items, const std::vector<int>& indexes);
+
     // Colours of the native children: text in the font's colour, background
     // in the colour last applied. Returns 0 when nothing was set.
     LRESULT ColorChild(HDC dc);

@@ -208,13 +208,7 @@ void TFMCustomDropDown::ShowInserted(int index, const std::string& text) {
 }
 
 void TFMCustomDropDown::ShowInsertedMany(const std::vector<ListItem>& items, const std::vector<int>& indexes) {
-    RedrawSuspended quiet(Combobox1, comboDirect_.proc());
-    auto count = static_cast<int>(comboDirect_(CB_GETCOUNT));
-    for (int index : indexes) {
-        const char* text = items[static_cast<size_t>(index)].text.c_str();
-        comboDirect_(CB_INSERTSTRING, index >= count ? static_cast<WPARAM>(-1) : index, reinterpret_cast<LPARAM>(text));
-        ++count;
-    }
+    InsertIntoNativeList(comboDirect_, CB_GETCOUNT, CB_INSERTSTRING, items, indexes);
 }
 
 void TFMCustomDropDown::ShowRemoved(int index) { SendMessageA(Combobox1, CB_DELETESTRING, index, 0); }

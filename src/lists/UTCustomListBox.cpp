@@ -310,15 +310,7 @@ void TFMCustomListBox::ShowInserted(int index, const std::string& text) {
 }
 
 void TFMCustomListBox::ShowInsertedMany(const std::vector<ListItem>& items, const std::vector<int>& indexes) {
-    {
-        RedrawSuspended quiet(ListBox1, listDirect_.proc());
-        auto count = static_cast<int>(listDirect_(LB_GETCOUNT));
-        for (int index : indexes) {
-            const char* text = items[static_cast<size_t>(index)].text.c_str();
-            listDirect_(LB_INSERTSTRING, index >= count ? static_cast<WPARAM>(-1) : index, reinterpret_cast<LPARAM>(text));
-            ++count;
-        }
-    }
+    InsertIntoNativeList(listDirect_, LB_GETCOUNT, LB_INSERTSTRING, items, indexes);
     // The widths in one pass: one block insert when the new items lie together.
     std::vector<int> added;
     added.reserve(indexes.size());
