@@ -495,6 +495,8 @@ void TFMCustomCheckListBox::CaptureEvents(const Params& params) {
 }
 
 void TFMCustomCheckListBox::SelectItems(const std::string& items, const std::string& selectBy) {
+    // Selecting item by item repaints each one unless redraw is off.
+    std::optional<RedrawSuspended> quiet(std::in_place, JvxCheckListBox1.get(), listProc_);
     if (MultiSelectOption) List(LB_SETSEL, FALSE, -1);
     else List(LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     auto select = [&](int index) {
@@ -516,6 +518,7 @@ void TFMCustomCheckListBox::SelectItems(const std::string& items, const std::str
             if (!MultiSelectOption) break;
         }
     }
+    quiet.reset(); // redrawn before the steps, which may remove the list
     SelectionChange();
 }
 

@@ -76,6 +76,35 @@ private:
     HDC dc_;
 };
 
+// Keeps a window from redrawing for the scope (WM_SETREDRAW), then redraws it
+// whole: for bulk changes of a list, which would otherwise repaint per item.
+// `direct`, when given, is the window's own procedure, called instead of
+// sending (past a subclass). Nothing happens for a null window, and nothing at
+// the end for one that died meanwhile. Not to be nested for one window.
+class RedrawSuspended {
+public:
+    explicit RedrawSuspended(HWND window, WNDPROC direct = nullptr) noexcept : window_(window), direct_(direct) {
+        Redraw(FALSE);
+    }
+    ~RedrawSuspended() {
+        if (!window_ || !IsWindow(window_)) return;
+        Redraw(TRUE);
+        InvalidateRect(window_, nullptr, TRUE);
+    }
+    RedrawSuspended(const RedrawSuspended&) = delete;
+    RedrawSuspended& operator=(const RedrawSuspended&) = delete;
+
+private:
+    void Redraw(BOOL on) const noexcept {
+        if (!window_) return;
+        if (direct_) CallWindowProcA(direct_, window_, WM_SETREDRAW, on, 0);
+        else SendMessageA(window_, WM_SETREDRAW, on, 0);
+    }
+
+    HWND window_;
+    WNDPROC direct_;
+};
+
 // Selects an object into a DC for the lifetime of the scope.
 class SelectedObject {
 public:

@@ -80,6 +80,10 @@ void RepaintWindow(HWND window) {
     if (window) InvalidateRect(window, nullptr, TRUE);
 }
 
+std::string HandleText(HWND window) {
+    return std::to_string(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)));
+}
+
 HWND WindowFromHandleText(const std::string& text) {
     const auto value = static_cast<int32_t>(TextToHandleValue(text));
     return reinterpret_cast<HWND>(static_cast<intptr_t>(value));

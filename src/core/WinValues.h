@@ -36,5 +36,9 @@ void RepaintWindow(HWND window);
 // other handle text): TextToHandleValue's 32 bits, sign-extended as 64-bit
 // Windows extends handles. Throws the integer message for other texts.
 HWND WindowFromHandleText(const std::string& text);
+// A window handle as the plug-in writes it: its 32 bits as an unsigned
+// decimal (a 64-bit build's sign-extended handles included), which
+// WindowFromHandleText reads back.
+std::string HandleText(HWND window);
 
 } // namespace qor

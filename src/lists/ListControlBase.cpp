@@ -34,6 +34,17 @@ void ListControlBase::PostEvent(WPARAM event) {
     if (!IsDestroyed() && hwnd()) PostMessageA(hwnd(), kListEventMessage, event, 0);
 }
 
+void ListControlBase::InsertIntoNativeList(const DirectList& list, UINT countMessage, UINT insertMessage,
+                                           const std::vector<ListItem>& items, const std::vector<int>& indexes) {
+    RedrawSuspended quiet(list.window(), list.proc());
+    auto count = static_cast<int>(list(countMessage));
+    for (int index : indexes) {
+        const char* text = items[static_cast<size_t>(index)].text.c_str();
+        list(insertMessage, index >= count ? static_cast<WPARAM>(-1) : index, reinterpret_cast<LPARAM>(text));
+        ++count;
+    }
+}
+
 LRESULT ListControlBase::ColorChild(HDC dc) {
     if (!background_ && !fontGiven_) return 0;
     SetTextColor(dc, ToColorRef(fontColor_, GetSysColor(COLOR_WINDOWTEXT)));

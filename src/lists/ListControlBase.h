@@ -33,6 +33,8 @@ public:
         window_ = window;
         proc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
     }
+    HWND window() const { return window_; }
+    WNDPROC proc() const { return proc_; }
     // The window is gone: later calls do nothing and answer 0.
     void Forget() {
         window_ = nullptr;
@@ -86,6 +88,11 @@ protected:
     // Queues a user event for the form's own window procedure.
     void PostEvent(WPARAM event);
     virtual void HandleEvent(WPARAM /*event*/) {}
+
+    // Puts the items at `indexes` (ascending places in `items`) into a native
+    // list or combo box, with redraw off for the whole batch.
+    static void InsertIntoNativeList(const DirectList& list, UINT countMessage, UINT insertMessage,
+                                     const std::vector<ListItem>& items, const std::vector<int>& indexes);
 
     // Colours of the native children: text in the font's colour, background
     // in the colour last applied. Returns 0 when nothing was set.

@@ -1,6 +1,7 @@
 #include "lists/ListItemStore.h"
 
 #include <algorithm>
+#include <iterator>
 #include <numeric>
 
 #include "core/AnsiText.h"
@@ -75,9 +76,8 @@ int ListItemStore::SortedInsertPosition(const std::string& text) const {
 }
 
 void ListItemStore::InsertItem(int index, ListItem item) {
-    const std::string text = item.text;
     items_.insert(items_.begin() + index, std::move(item));
-    view_.ShowInserted(index, text);
+    view_.ShowInserted(index, items_[static_cast<size_t>(index)].text);
 }
 
 void ListItemStore::IndexOutOfBounds(int index) {
@@ -97,12 +97,52 @@ void ListItemStore::Add(int position, const std::string& text) {
     }
     if (noDuplicates_ && FindRowLowered(text) >= 0) return;
     if (!append && position > Count()) CannotInsert();
-    std::vector<std::string> lines = text.empty() ? std::vector<std::string>{std::string()} : SplitLines(text);
-    for (const auto& line : lines) {
-        ListItem item = MakeRow(line);
-        const int at = append ? (sorted_ ? SortedInsertPosition(item.text) : Count()) : position;
-        InsertItem(at, std::move(item));
+    std::vector<ListItem> rows;
+    if (text.empty()) {
+        rows.push_back(MakeRow(std::string()));
+    } else {
+        for (auto& line : SplitLines(text)) rows.push_back(MakeRow(std::move(line)));
     }
+    InsertRows(append ? -1 : position, std::move(rows));
+}
+
+void ListItemStore::InsertRows(int position, std::vector<ListItem> rows) {
+    if (rows.size() == 1) {
+        // One line: its place directly.
+        const int at = position >= 0 ? position : (sorted_ ? SortedInsertPosition(rows[0].text) : Count());
+        InsertItem(at, std::move(rows[0]));
+        return;
+    }
+    // The result of inserting the lines one after the other, in linear time:
+    // at a position each line goes in front of the one before (reverse order);
+    // appended to a sorted list each goes behind its equals, earlier lines
+    // first, which is a stable merge with the present items winning ties.
+    std::vector<int> indexes;
+    indexes.reserve(rows.size());
+    if (position >= 0 || !sorted_) {
+        const int at = position >= 0 ? position : Count();
+        if (position >= 0) std::reverse(rows.begin(), rows.end());
+        for (size_t i = 0; i < rows.size(); ++i) indexes.push_back(at + static_cast<int>(i));
+        items_.insert(items_.begin() + at, std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+        view_.ShowInsertedMany(items_, indexes);
+        return;
+    }
+    std::vector<ListItem> merged;
+    merged.reserve(items_.size() + rows.size());
+    {
+        std::stable_sort(rows.begin(), rows.end(),
+                         [](const ListItem& a, const ListItem& b) { return CompareListTexts(a.text, b.text) < 0; });
+        size_t old = 0;
+        for (auto& row : rows) {
+            while (old < items_.size() && CompareListTexts(items_[old].text, row.text) <= 0)
+                merged.push_back(std::move(items_[old++]));
+            indexes.push_back(static_cast<int>(merged.size()));
+            merged.push_back(std::move(row));
+        }
+        while (old < items_.size()) merged.push_back(std::move(items_[old++]));
+    }
+    items_ = std::move(merged);
+    view_.ShowInsertedMany(items_, indexes);
 }
 
 void ListItemStore::Change(int position, const std::string& text) {

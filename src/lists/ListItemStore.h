@@ -40,6 +40,12 @@ public:
     // Replaces every shown item; selections are gone.
     virtual void ShowAll(const std::vector<ListItem>& items) = 0;
     virtual void ShowInserted(int index, const std::string& text) = 0;
+    // Many items came in at once: `indexes` (ascending) are their places in
+    // `items`, the whole new list. Showing them one by one in that order gives
+    // the final list; a view may do it faster (redraw off, one pass).
+    virtual void ShowInsertedMany(const std::vector<ListItem>& items, const std::vector<int>& indexes) {
+        for (int index : indexes) ShowInserted(index, items[static_cast<size_t>(index)].text);
+    }
     virtual void ShowRemoved(int index) = 0;
     // The item keeps its place and its selected state.
     virtual void ShowChanged(int index, const std::string& text) = 0;
@@ -91,6 +97,8 @@ private:
     ListItem MakeRow(std::string line) const;
     int SortedInsertPosition(const std::string& text) const;
     void InsertItem(int index, ListItem item);
+    // Inserts the rows of several lines in one pass over the list.
+    void InsertRows(int position, std::vector<ListItem> rows);
     [[noreturn]] static void IndexOutOfBounds(int index);
     [[noreturn]] static void CannotInsert();
 

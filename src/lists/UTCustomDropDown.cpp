@@ -191,14 +191,12 @@ bool TFMCustomDropDown::TypingAid(HWND target, UINT message, WPARAM wParam, LPAR
 // ---- the item list ------------------------------------------------------------
 
 void TFMCustomDropDown::FillCombo(const std::vector<ListItem>& items) {
-    comboDirect_(WM_SETREDRAW, FALSE);
+    RedrawSuspended quiet(Combobox1, comboDirect_.proc());
     comboDirect_(CB_RESETCONTENT);
     size_t bytes = 0;
     for (const auto& item : items) bytes += item.text.size() + 1;
     comboDirect_(CB_INITSTORAGE, items.size(), bytes);
     for (const auto& item : items) comboDirect_(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.text.c_str()));
-    comboDirect_(WM_SETREDRAW, TRUE);
-    RepaintWindow(Combobox1);
 }
 
 void TFMCustomDropDown::ShowAll(const std::vector<ListItem>& items) { FillCombo(items); }
@@ -207,6 +205,10 @@ void TFMCustomDropDown::ShowInserted(int index, const std::string& text) {
     const int count = static_cast<int>(SendMessageA(Combobox1, CB_GETCOUNT, 0, 0));
     SendMessageA(Combobox1, CB_INSERTSTRING, index >= count ? static_cast<WPARAM>(-1) : index,
                  reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TFMCustomDropDown::ShowInsertedMany(const std::vector<ListItem>& items, const std::vector<int>& indexes) {
+    InsertIntoNativeList(comboDirect_, CB_GETCOUNT, CB_INSERTSTRING, items, indexes);
 }
 
 void TFMCustomDropDown::ShowRemoved(int index) { SendMessageA(Combobox1, CB_DELETESTRING, index, 0); }

@@ -24,23 +24,6 @@ constexpr WPARAM kRightButtonUp = 0x1001;
 
 bool Printable(WPARAM ch) { return ch >= 32 && ch != 127; }
 
-// Keeps a list box from redrawing while many items change.
-class RedrawOff {
-public:
-    RedrawOff(HWND list, const DirectList& direct) : list_(list), direct_(direct) { direct_(WM_SETREDRAW, FALSE); }
-    ~RedrawOff() {
-        if (!IsWindow(list_)) return;
-        direct_(WM_SETREDRAW, TRUE);
-        InvalidateRect(list_, nullptr, TRUE);
-    }
-    RedrawOff(const RedrawOff&) = delete;
-    RedrawOff& operator=(const RedrawOff&) = delete;
-
-private:
-    HWND list_;
-    const DirectList& direct_;
-};
-
 } // namespace
 
 TFMCustomListBox::TFMCustomListBox(const Params& params) : ListControlBase(ControlKind::ListBox, params, "ListBox") {}
@@ -248,7 +231,7 @@ void TFMCustomListBox::JvEdit1KeyPress() {
     }
     const std::string prefix = AnsiLowerCase(text);
     {
-        RedrawOff quiet(ListBox1, listDirect_);
+        RedrawSuspended quiet(ListBox1, listDirect_.proc());
         for (int i = 0; i < store_.Count(); ++i) {
             const std::string& item = store_.Item(i).text;
             if (item.size() < prefix.size() || AnsiLowerCase(item.substr(0, prefix.size())) != prefix) continue;
@@ -301,7 +284,7 @@ void TFMCustomListBox::ApplyExtent() {
 
 void TFMCustomListBox::ShowAll(const std::vector<ListItem>& items) {
     {
-        RedrawOff quiet(ListBox1, listDirect_);
+        RedrawSuspended quiet(ListBox1, listDirect_.proc());
         listDirect_(LB_RESETCONTENT);
         size_t bytes = 0;
         for (const auto& item : items) bytes += item.text.size() + 1;
@@ -322,6 +305,31 @@ void TFMCustomListBox::ShowInserted(int index, const std::string& text) {
     widths_.insert(widths_.begin() + std::min<size_t>(index, widths_.size()), width);
     if (width > extent_) {
         extent_ = width;
+        ApplyExtent();
+    }
+}
+
+void TFMCustomListBox::ShowInsertedMany(const std::vector<ListItem>& items, const std::vector<int>& indexes) {
+    InsertIntoNativeList(listDirect_, LB_GETCOUNT, LB_INSERTSTRING, items, indexes);
+    // The widths in one pass: one block insert when the new items lie together.
+    std::vector<int> added;
+    added.reserve(indexes.size());
+    for (int index : indexes) added.push_back(TextWidth(items[static_cast<size_t>(index)].text));
+    if (!indexes.empty() && indexes.back() - indexes.front() + 1 == static_cast<int>(indexes.size())) {
+        widths_.insert(widths_.begin() + std::min<size_t>(indexes.front(), widths_.size()), added.begin(), added.end());
+    } else {
+        std::vector<int> widths;
+        widths.reserve(items.size());
+        size_t next = 0, old = 0;
+        for (size_t i = 0; i < items.size(); ++i) {
+            if (next < indexes.size() && indexes[next] == static_cast<int>(i)) widths.push_back(added[next++]);
+            else widths.push_back(old < widths_.size() ? widths_[old++] : 0);
+        }
+        widths_ = std::move(widths);
+    }
+    const int widest = added.empty() ? 0 : *std::max_element(added.begin(), added.end());
+    if (widest > extent_) {
+        extent_ = widest;
         ApplyExtent();
     }
 }
@@ -361,7 +369,7 @@ void TFMCustomListBox::ShowReordered(const std::vector<int>& oldIndexAt, const s
     for (int index : selected)
         if (index >= 0 && index < static_cast<int>(wasSelected.size())) wasSelected[index] = 1;
     ShowAll(items);
-    RedrawOff quiet(ListBox1, listDirect_);
+    RedrawSuspended quiet(ListBox1, listDirect_.proc());
     for (size_t i = 0; i < oldIndexAt.size(); ++i)
         if (wasSelected[oldIndexAt[i]]) SelectIndex(static_cast<int>(i));
 }
@@ -399,7 +407,7 @@ void TFMCustomListBox::CaptureEvents(const Params& params) {
 
 void TFMCustomListBox::Select(const std::string& items, const std::string& selectBy) {
     {
-        RedrawOff quiet(ListBox1, listDirect_);
+        RedrawSuspended quiet(ListBox1, listDirect_.proc());
         ClearSelection();
         const std::vector<std::string> lines = SplitLines(items);
         if (selectBy == "0") {

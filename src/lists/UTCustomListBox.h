@@ -39,6 +39,7 @@ protected:
     // ListItemView: the list box's items and their selected states.
     void ShowAll(const std::vector<ListItem>& items) override;
     void ShowInserted(int index, const std::string& text) override;
+    void ShowInsertedMany(const std::vector<ListItem>& items, const std::vector<int>& indexes) override;
     void ShowRemoved(int index) override;
     void ShowChanged(int index, const std::string& text) override;
     void ShowMoved(int from, int to) override;

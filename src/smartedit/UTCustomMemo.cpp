@@ -291,7 +291,7 @@ std::optional<std::string> TFMCustomMemo::Info(const std::string& item) {
     case 5: return FlagToText(Memo1.Style().wordWrap);
     case 6: return Decimal(end - Memo1.LineIndex(Memo1.LineFromChar(end)));
     case 7: return Decimal(Memo1.LineFromChar(end) + 1);
-    case 8: return std::to_string(reinterpret_cast<uintptr_t>(Memo1.hwnd()));
+    case 8: return HandleText(Memo1.hwnd());
     case 9: return Decimal(start);
     case 10: return Decimal(end - start);
     case 11: return MemoScrollBarsName((style & WS_HSCROLL) != 0, (style & WS_VSCROLL) != 0);

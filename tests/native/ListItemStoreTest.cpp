@@ -30,6 +30,11 @@ public:
         texts.insert(texts.begin() + index, text);
         selected.insert(selected.begin() + index, false);
     }
+    int bulkInserts = 0;
+    void ShowInsertedMany(const std::vector<ListItem>& items, const std::vector<int>& indexes) override {
+        ++bulkInserts;
+        ListItemView::ShowInsertedMany(items, indexes);
+    }
     void ShowRemoved(int index) override {
         ++calls;
         texts.erase(texts.begin() + index);
@@ -179,6 +184,40 @@ TEST_F(Store, ArrayAddSplitsLinesAndInsertsThemInReverseAtAPosition) {
     EXPECT_EQ(Error([&] { store.Add(9, "5;e\n6;f"); }), "Unable to insert a line");
     EXPECT_EQ(store.Count(), 6) << "nothing of a failed add stays";
     ExpectMirrored();
+}
+
+// Many lines in one add give exactly what adding them one call per line gives
+// (reverse order at a position; sorted appends behind their equals, in line
+// order), rows included, and the view ends up mirroring the store.
+TEST(StoreBulk, ManyLinesInOneAddEqualOneAddPerLine) {
+    const std::string start = "1;pear\n2;Apple\n3;fig\n4;apple";
+    const Strings lines = {"5;kiwi", "6;APPLE", "7;banana", "8;apple", "9;zucchini", "10;", "11;Fig"};
+    std::string text;
+    for (const auto& line : lines) text += line + "\r\n";
+    for (bool sorted : {false, true}) {
+        for (int position : {-1, 0, 2, 4}) {
+            SCOPED_TRACE(std::to_string(position) + (sorted ? " sorted" : ""));
+            FakeView bulkView, singleView;
+            ListItemStore bulk{bulkView, "ListBox"}, single{singleView, "ListBox"};
+            ListSettings settings;
+            settings.itemsText = start;
+            settings.itemsMode = "1";
+            settings.displayColumn = "1";
+            settings.delimiter = ";";
+            settings.sorted = sorted;
+            bulk.Load(settings);
+            single.Load(settings);
+            bulk.Add(position, text);
+            for (const auto& line : lines) single.Add(position, line);
+            ASSERT_EQ(bulk.Count(), single.Count());
+            for (int i = 0; i < bulk.Count(); ++i) {
+                EXPECT_EQ(bulk.Item(i).text, single.Item(i).text) << i;
+                EXPECT_EQ(bulk.Item(i).customer.row, single.Item(i).customer.row) << i;
+            }
+            EXPECT_EQ(bulkView.texts, singleView.texts);
+            EXPECT_EQ(bulkView.bulkInserts, 1) << "the view hears of all lines at once";
+        }
+    }
 }
 
 TEST_F(Store, ChangeDeleteAndTheirFailuresLeaveTheListAlone) {

@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "HostEmulator.h"
+#include "core/WinValues.h"
 
 using qorhost::HostEmulator;
 using qorhost::LogEntry;
@@ -195,6 +196,22 @@ TEST_F(ControlCore, WindowAnswersAboveTheSignedRangeAreHandlesToo) {
         EXPECT_FALSE(Probe(HotKey, "Rect1"));
         EXPECT_EQ(host.LastError(), "'" + answer + "' is not a valid integer value");
         EXPECT_EQ(host.ControlWindow("Rect1"), nullptr);
+    }
+}
+
+TEST(HandleTexts, AreWrittenAsUnsigned32BitDecimalsAndReadBack) {
+    const struct {
+        intptr_t handle;
+        const char* text;
+    } cases[] = {
+        {0x1005A, "65626"},
+        {static_cast<intptr_t>(static_cast<int32_t>(0xFFFF1234u)), "4294906420"}, // sign-extended on 64 bits
+        {static_cast<intptr_t>(static_cast<int32_t>(0x80000000u)), "2147483648"},
+    };
+    for (const auto& c : cases) {
+        const HWND handle = reinterpret_cast<HWND>(c.handle);
+        EXPECT_EQ(qor::HandleText(handle), c.text);
+        EXPECT_EQ(qor::WindowFromHandleText(c.text), handle);
     }
 }
 

@@ -4,6 +4,7 @@
 // with real clicks at the sizes the benchmarks use.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,35 @@ RECT ItemRect(HWND list, int index) {
     RECT r{};
     SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
     return r;
+}
+
+// The plug-in's calls into list windows, watched through its import table:
+// item inserts made while the list would repaint after each.
+struct RedrawWatch {
+    std::vector<HWND> quiet; // windows with redraw off
+    int insertsWhileDrawing = 0;
+    int inserts = 0;
+
+    void See(HWND window, UINT message, WPARAM wParam) {
+        if (message == WM_SETREDRAW) {
+            if (!wParam) quiet.push_back(window);
+            else quiet.erase(std::remove(quiet.begin(), quiet.end(), window), quiet.end());
+        } else if (message == LB_INSERTSTRING || message == LB_ADDSTRING || message == CB_INSERTSTRING ||
+                   message == CB_ADDSTRING) {
+            ++inserts;
+            if (std::find(quiet.begin(), quiet.end(), window) == quiet.end()) ++insertsWhileDrawing;
+        }
+    }
+};
+RedrawWatch g_watch;
+
+LRESULT WINAPI WatchedSend(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    g_watch.See(w, m, wp);
+    return SendMessageA(w, m, wp, lp);
+}
+LRESULT WINAPI WatchedCall(WNDPROC proc, HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    g_watch.See(w, m, wp);
+    return CallWindowProcA(proc, w, m, wp, lp);
 }
 
 class LargeLists : public ::testing::Test {
@@ -148,6 +178,34 @@ TEST_F(LargeLists, ListsAndTheSmartEditAnswerForTheirLastItems) {
         EXPECT_EQ(qortest::RunListAction(host, "qorListFindItem", {Numbered(99997)}), "99998");
         ASSERT_TRUE(host.Exec("qorListMoveItem", {"Rect1", "99999", "70000"}));
         EXPECT_EQ(qortest::RunListAction(host, "qorListGetItem", {"70000"}), Numbered(99998));
+    }
+}
+
+TEST_F(LargeLists, ManyItemsInOneCallGoInWithRedrawOff) {
+    const std::string rows = "1;a\r\n2;b\r\n3;c\r\n4;d\r\n5;e\r\n6;f";
+    struct Case {
+        const char* create;
+        std::vector<std::string> params;
+        int drawing; // inserts that may draw: a check list takes a text as one item, one per add
+    };
+    const Case cases[] = {
+        {"qorCreateDropDown", {"Rect1", "0", "0", rows, "1", "1", ";", "0", "1", "[V]"}, 0},
+        {"qorCreateListBox", {"Rect1", "0", "0", rows, "1", "1", ";", "1", "1", "[V]"}, 0},
+        {"qorCreateCheckListBox", {"Rect1", "1", "0", rows, "0", "0", "", "", "", ""}, 4},
+    };
+    ASSERT_NE(host.PatchPluginImport("USER32.dll", "SendMessageA", reinterpret_cast<void*>(&WatchedSend)), nullptr);
+    ASSERT_NE(host.PatchPluginImport("USER32.dll", "CallWindowProcA", reinterpret_cast<void*>(&WatchedCall)), nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.create);
+        g_watch = {};
+        ASSERT_TRUE(host.Exec(c.create, c.params));
+        for (const char* position : {"1", "3", "0"})
+            ASSERT_TRUE(host.Exec("qorListAddItem", {"Rect1", position, rows}));
+        ASSERT_TRUE(host.Exec("qorListSort", {"Rect1", "0"}));
+        ASSERT_TRUE(host.Exec("qorListAddItem", {"Rect1", "0", rows}));
+        EXPECT_GE(g_watch.inserts, 6 * 2) << "the creation and the sort insert every item";
+        EXPECT_EQ(g_watch.insertsWhileDrawing, c.drawing);
+        EXPECT_TRUE(g_watch.quiet.empty()) << "redraw is on again";
     }
 }
 
