@@ -71,6 +71,8 @@ public:
     bool Exec(int32_t id, const std::vector<std::string>& params);
     bool Exec(const std::string& action, const std::vector<std::string>& params);
     bool Edit(int32_t id, std::vector<std::string>& params);
+    // After Edit: per entry, whether the plug-in replaced the block handed over.
+    std::vector<bool> lastEditReplaced;
     void Message(int32_t code);
     void About();
     void InitAgain(const std::string& presetName, const std::string& presetDeveloper,

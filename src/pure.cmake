@@ -4,6 +4,8 @@ set(QOR_PURE_SOURCES
   host/ActionCatalogue.cpp
   core/AnsiText.cpp
   core/ValueEncodings.cpp
+  core/EditDialog.cpp
+  core/SharedDialogs.cpp
   hotkeys/ShortCutText.cpp
   lists/ListText.cpp
   lists/ListItemStore.cpp
