@@ -6,6 +6,10 @@ set(QOR_PURE_SOURCES
   core/ValueEncodings.cpp
   core/EditDialog.cpp
   core/SharedDialogs.cpp
+  host/EditRoutes.cpp
+  hotkeys/HotKeyDialogs.cpp
+  lists/ListDialogs.cpp
+  smartedit/SmartEditDialogs.cpp
   hotkeys/ShortCutText.cpp
   lists/ListText.cpp
   lists/ListItemStore.cpp
