@@ -27,6 +27,7 @@ struct EditRun {
     size_t next = 0;
     int idleTicks = 0;
     bool failed = false;
+    std::vector<HWND> acting; // windows whose step is running (input helpers pump)
 };
 inline EditRun* g_run = nullptr;
 
@@ -77,6 +78,10 @@ inline void CALLBACK StepTimer(HWND, UINT, UINT_PTR, DWORD) {
         }
         return;
     }
+    // A step that pumps (a real click) must not let the next step on the same
+    // window run inside it; a nested modal window's steps may.
+    for (HWND w : run->acting)
+        if (w == search.found) return;
     run->idleTicks = 0;
     // Keyboard input goes to the foreground window, as when the author works.
     for (int i = 0; i < 20 && GetForegroundWindow() != search.found; ++i) {
@@ -85,7 +90,9 @@ inline void CALLBACK StepTimer(HWND, UINT, UINT_PTR, DWORD) {
         qorhost::HostEmulator::Pump(30);
     }
     ++run->next; // before acting: a nested modal loop runs the next steps
+    run->acting.push_back(search.found);
     step.act(search.found);
+    run->acting.pop_back();
 }
 
 } // namespace detail
