@@ -386,8 +386,12 @@ void HostEmulator::TypeText(const std::string& text) {
 
 bool HostEmulator::SaveScreenshot(const std::string& path) {
     Pump(50);
+    return SaveWindowScreenshot(window_, path);
+}
+
+bool HostEmulator::SaveWindowScreenshot(HWND window, const std::string& path) {
     RECT r;
-    GetWindowRect(window_, &r);
+    GetWindowRect(window, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);

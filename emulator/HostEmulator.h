@@ -123,6 +123,8 @@ public:
     void TypeText(const std::string& text);
 
     bool SaveScreenshot(const std::string& path);
+    // A PNG of any top-level window of the screen (an open dialog, say).
+    static bool SaveWindowScreenshot(HWND window, const std::string& path);
 
     BlockReport Blocks() const;
 
