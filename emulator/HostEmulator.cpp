@@ -245,7 +245,12 @@ bool HostEmulator::Edit(int32_t id, std::vector<std::string>& params) {
     // The plug-in may replace entries: they are blocks it is allowed to free.
     std::vector<char*> blocks;
     for (const std::string& p : params) blocks.push_back(HandOver(p));
+    const std::vector<char*> original = blocks;
     const bool result = GetExport<EditFn>(module_, "nbEditAction")(id, blocks.data(), nullptr);
+    // A replaced entry's block was released by the plug-in (its new block may
+    // even sit at the same address).
+    lastEditReplaced.assign(params.size(), false);
+    for (size_t i = 0; i < params.size(); ++i) lastEditReplaced[i] = handedOver_.count(original[i]) == 0;
     for (size_t i = 0; i < params.size(); ++i) {
         params[i] = blocks[i] ? blocks[i] : "";
         if (handedOver_.erase(blocks[i]) == 0) pluginOwned_.erase(blocks[i]);
@@ -407,8 +412,12 @@ void HostEmulator::TypeText(const std::string& text) {
 
 bool HostEmulator::SaveScreenshot(const std::string& path) {
     Pump(50);
+    return SaveWindowScreenshot(window_, path);
+}
+
+bool HostEmulator::SaveWindowScreenshot(HWND window, const std::string& path) {
     RECT r;
-    GetWindowRect(window_, &r);
+    GetWindowRect(window, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);

@@ -76,6 +76,8 @@ public:
     bool Exec(int32_t id, const std::vector<std::string>& params);
     bool Exec(const std::string& action, const std::vector<std::string>& params);
     bool Edit(int32_t id, std::vector<std::string>& params);
+    // After Edit: per entry, whether the plug-in replaced the block handed over.
+    std::vector<bool> lastEditReplaced;
     void Message(int32_t code);
     void About();
     void InitAgain(const std::string& presetName, const std::string& presetDeveloper,
@@ -129,6 +131,8 @@ public:
     void TypeText(const std::string& text);
 
     bool SaveScreenshot(const std::string& path);
+    // A PNG of any top-level window of the screen (an open dialog, say).
+    static bool SaveWindowScreenshot(HWND window, const std::string& path);
 
     BlockReport Blocks() const;
 

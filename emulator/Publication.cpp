@@ -107,6 +107,36 @@ bool Publication::RunLines(const std::vector<std::string>& lines) {
     return true;
 }
 
+namespace {
+
+// The editing dialog of an "edit" statement, photographed and cancelled from a
+// timer inside its modal loop.
+struct DialogShot {
+    std::string path, caption;
+    bool saved = false, done = false;
+};
+DialogShot* g_shot = nullptr;
+
+BOOL CALLBACK ShootDialog(HWND window, LPARAM) {
+    char cls[32] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (std::string(cls) != "#32770" || !IsWindowVisible(window)) return TRUE;
+    char caption[256] = {};
+    GetWindowTextA(window, caption, sizeof caption);
+    g_shot->caption = caption;
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    g_shot->saved = HostEmulator::SaveWindowScreenshot(window, g_shot->path);
+    g_shot->done = true;
+    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    return FALSE;
+}
+
+void CALLBACK DialogShotTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_shot && !g_shot->done) EnumThreadWindows(GetCurrentThreadId(), ShootDialog, 0);
+}
+
+} // namespace
+
 bool Publication::RunStatement(const std::string& line) {
     std::istringstream words(line);
     std::string verb;
@@ -177,6 +207,26 @@ bool Publication::RunStatement(const std::string& line) {
         const bool ok = host_.SaveScreenshot(rest);
         out_ << "screenshot " << rest << (ok ? " saved" : " FAILED") << "\n";
         return ok;
+    }
+    if (verb == "edit") {
+        std::string action, path;
+        if (!(words >> action >> path)) return false;
+        std::vector<std::string> params;
+        const std::string after = Trim(rest.substr(rest.find(path) + path.size()));
+        if (!ParseParameters(after, params)) return false;
+        const int32_t id = host_.ActionId(action);
+        if (id < 0) return false;
+        DialogShot shot;
+        shot.path = path;
+        g_shot = &shot;
+        host_.Activate();
+        const UINT_PTR timer = SetTimer(nullptr, 0, 300, DialogShotTimer);
+        const bool ok = host_.Edit(id, params);
+        KillTimer(nullptr, timer);
+        g_shot = nullptr;
+        out_ << "edit " << action << " -> \"" << shot.caption << "\" " << path << (shot.saved ? " saved" : " FAILED")
+             << (ok ? ", confirmed" : ", cancelled") << "\n";
+        return shot.saved;
     }
     if (verb.compare(0, 3, "qor") == 0) {
         std::vector<std::string> params;

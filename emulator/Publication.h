@@ -13,6 +13,7 @@
 //   message CODE                      nbMessage
 //   print TEXT                        [Var] references replaced by their values
 //   screenshot FILE.png               a PNG of the host window
+//   edit qorAction FILE.png "p1", ... the action's editing dialog: a PNG of it, then Cancel
 #include <iosfwd>
 #include <string>
 #include <vector>

@@ -4,6 +4,12 @@ set(QOR_PURE_SOURCES
   host/ActionCatalogue.cpp
   core/AnsiText.cpp
   core/ValueEncodings.cpp
+  core/EditDialog.cpp
+  core/SharedDialogs.cpp
+  host/EditRoutes.cpp
+  hotkeys/HotKeyDialogs.cpp
+  lists/ListDialogs.cpp
+  smartedit/SmartEditDialogs.cpp
   hotkeys/ShortCutText.cpp
   hotkeys/HotKeyList.cpp
   hotkeys/ClipboardStream.cpp

@@ -15,7 +15,8 @@ void PushDword(std::vector<WORD>& words, DWORD value) {
 
 } // namespace
 
-DialogTemplate::DialogTemplate(const std::string& title, short width, short height, DWORD style) {
+DialogTemplate::DialogTemplate(const std::string& title, short width, short height, DWORD style,
+                               const char* fontFace, WORD pointSize) {
     PushDword(words_, style | DS_SETFONT);
     PushDword(words_, 0);     // extended style
     words_.push_back(0);      // item count, patched as items arrive
@@ -26,8 +27,8 @@ DialogTemplate::DialogTemplate(const std::string& title, short width, short heig
     words_.push_back(0);      // no menu
     words_.push_back(0);      // predefined dialog class
     AddText(title);
-    words_.push_back(8);      // point size
-    AddText("MS Shell Dlg");
+    words_.push_back(pointSize);
+    AddText(fontFace);
 }
 
 void DialogTemplate::Align() {

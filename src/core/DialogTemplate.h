@@ -9,8 +9,9 @@ namespace qor {
 
 class DialogTemplate {
 public:
-    // Size in dialog units; the font is "MS Shell Dlg", 8 points.
-    DialogTemplate(const std::string& title, short width, short height, DWORD style);
+    // Size in dialog units; the font is "MS Shell Dlg", 8 points, unless given.
+    DialogTemplate(const std::string& title, short width, short height, DWORD style,
+                   const char* fontFace = "MS Shell Dlg", WORD pointSize = 8);
 
     void AddControl(const char* windowClass, const std::string& text, WORD id, short x, short y,
                     short width, short height, DWORD style, DWORD exStyle = 0);

@@ -18,10 +18,4 @@ void OnUnload() noexcept {
     UnregisterFormClass();
 }
 
-bool EditAction(int32_t, HostString*) noexcept {
-    // No action has an editing dialog in this version: the host keeps the
-    // parameters as they are.
-    return false;
-}
-
 } // namespace qor

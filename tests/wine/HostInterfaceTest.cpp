@@ -135,9 +135,8 @@ TEST_F(HostInterface, MessagesOtherThanTwoAreIgnoredAndUnloadIsClean) {
 
 TEST_F(HostInterface, EditingReturnsFalseAndLeavesTheParametersAlone) {
     std::vector<std::string> params = {"Rect1", "a", "b", "[Var]"};
-    EXPECT_FALSE(host.Edit(1, params));
-    EXPECT_EQ(params, (std::vector<std::string>{"Rect1", "a", "b", "[Var]"}));
     for (int32_t id : {0, 74, -5}) EXPECT_FALSE(host.Edit(id, params));
+    EXPECT_EQ(params, (std::vector<std::string>{"Rect1", "a", "b", "[Var]"}));
     EXPECT_EQ(host.Blocks().handedOverNotReleased, 0u);
 }
 

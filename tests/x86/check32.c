@@ -641,6 +641,82 @@ static void check_remove_hot_key(FARPROC exec)
     check(others == 0 && params_unchanged(), "qorRemoveHotKey: no other callback, parameters untouched");
 }
 
+/* ---- nbEditAction with a dialog: operated from a timer in its modal loop - */
+static const char *dialog_caption;
+static int dialog_confirm, dialog_seen;
+
+static BOOL CALLBACK operate_dialog(HWND window, LPARAM unused)
+{
+    char text[128];
+    HWND child;
+    (void)unused;
+    GetWindowTextA(window, text, sizeof text);
+    if (!IsWindowVisible(window) || strcmp(text, dialog_caption) != 0)
+        return TRUE;
+    dialog_seen = 1;
+    if (dialog_confirm) /* tick the dialog's check box, as the author would */
+        for (child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            GetWindowTextA(child, text, sizeof text);
+            if (strcmp(text, "Decrypt before load") == 0)
+                SendMessageA(child, BM_CLICK, 0, 0);
+        }
+    SendMessageA(GetDlgItem(window, dialog_confirm ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
+    return FALSE;
+}
+
+static void CALLBACK dialog_timer(HWND window, UINT message, UINT_PTR id, DWORD time)
+{
+    (void)window; (void)message; (void)id; (void)time;
+    if (!dialog_seen)
+        EnumThreadWindows(GetCurrentThreadId(), operate_dialog, 0);
+}
+
+/* Edits id with an automated OK or Cancel; returns nbEditAction's AL. */
+static uint32_t edit_with_dialog(FARPROC edit, int id, const char *caption, int confirm, const char *first)
+{
+    char what[96];
+    uint32_t args[3];
+    UINT_PTR timer;
+    uint32_t result;
+    snprintf(what, sizeof what, "nbEditAction(%d, %s)", id, confirm ? "OK" : "Cancel");
+    make_params(first);
+    reset_callbacks();
+    freed_count = 0;
+    dialog_caption = caption;
+    dialog_confirm = confirm;
+    dialog_seen = 0;
+    args[0] = (uint32_t)id;
+    args[1] = (uint32_t)params;
+    args[2] = 0x5A5A5A5A;
+    timer = SetTimer(NULL, 0, 100, dialog_timer);
+    result = call_plugin(what, edit, args, 3) & 0xFF;
+    KillTimer(NULL, timer);
+    check(dialog_seen, "%s: the dialog \"%s\" was shown", what, caption);
+    return result;
+}
+
+static void check_edit_dialogs(FARPROC edit)
+{
+    int i, others = 1;
+    /* qorLoadHotKeys: the file field is rewritten, the ticked box writes True. */
+    uint32_t result = edit_with_dialog(edit, 3, "LoadHotKeys Properties", 1, "keys.txt");
+    check(result == 1, "nbEditAction(3) confirmed returns true (AL = %lu)", (unsigned long)result);
+    /* (the new block may sit where the released one was) */
+    check(was_freed(params_copy[0]) && strcmp(params[0], "keys.txt") == 0,
+          "nbEditAction(3): parameter 1 replaced by a new block holding \"%s\"", params[0]);
+    check(was_freed(params_copy[1]) && strcmp(params[1], "True") == 0,
+          "nbEditAction(3): parameter 2 replaced by \"True\" (got \"%s\")", params[1]);
+    for (i = 2; i < PARAMS; i++)
+        others &= params[i] == params_copy[i] && strcmp(params[i], params_text[i]) == 0;
+    check(others && freed_count == 2 && callbacks_seen() == 0,
+          "nbEditAction(3): no other entry touched (%d blocks released), no callback", freed_count);
+
+    /* qorSmartEditUndo cancelled: nothing replaced. */
+    result = edit_with_dialog(edit, 29, "SmartEditUndo Properties", 0, "Memo1");
+    check(result == 0, "nbEditAction(29) cancelled returns false (AL = %lu)", (unsigned long)result);
+    check(params_unchanged() && freed_count == 0, "nbEditAction(29) cancelled: every block kept");
+}
+
 /* ---- main --------------------------------------------------------------- */
 static const char *const export_names[8] = {
     "nbInitPlugIn", "nbRegisterPlugIn", "nbRegisterScriptProcessor", "nbRegisterInterfaceAccess",
@@ -714,6 +790,7 @@ int main(int argc, char **argv)
     check_out_of_range("nbEditAction", fn[EDIT], 74, 3);
 
     check_remove_hot_key(fn[EXEC]);
+    check_edit_dialogs(fn[EDIT]);
 
     reset_callbacks();
     args[0] = 2;          /* destroy every attached control */
