@@ -308,7 +308,7 @@ void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client) {
             rejected.clear();
             for (const WordSpan& whole : words) {
                 const WordSpan word = StripEnclosingQuotes(text, whole);
-                if (word.length > 1 && !HunSpell->CheckWord(text.substr(word.start, word.length)))
+                if (word.length > 1 && !HunSpell->CheckWord(std::string_view(text).substr(word.start, word.length)))
                     rejected.push_back(word);
             }
             // Only a line with rejected words is measured.
