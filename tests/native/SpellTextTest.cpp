@@ -114,7 +114,7 @@ TEST(SpellZigzag, PixelsOfThePolylineInsideTheClip) {
     struct Case {
         int start, end, baseLine;
         PixelRect clip;
-        const char* picture; // rows top to bottom, '#' set
+        const char* picture; // rows top to bottom, '#' set; null: none
     } cases[] = {
         // Points (1,1) (3,3) (5,1) (7,3) (9,1): the last one is not drawn.
         {1, 9, 1, {0, 0, kWidth, kHeight}, "............"
@@ -135,23 +135,15 @@ TEST(SpellZigzag, PixelsOfThePolylineInsideTheClip) {
                                  "...#.#.#...."
                                  "..#...#....."},
         // Too short for a segment, or backwards: nothing.
-        {4, 5, 1, {0, 0, kWidth, kHeight}, "............"
-                                           "............"
-                                           "............"
-                                           "............"
-                                           "............"},
-        {6, 2, 1, {0, 0, kWidth, kHeight}, "............"
-                                           "............"
-                                           "............"
-                                           "............"
-                                           "............"},
+        {4, 5, 1, {0, 0, kWidth, kHeight}, nullptr},
+        {6, 2, 1, {0, 0, kWidth, kHeight}, nullptr},
     };
     for (const Case& c : cases) {
         std::vector<uint32_t> pixels(kWidth * kHeight, 0);
         PaintZigzag(pixels.data(), kWidth, c.clip, c.start, c.end, c.baseLine, 7);
         std::string picture;
         for (uint32_t p : pixels) picture += p == 7 ? '#' : p == 0 ? '.' : '?';
-        EXPECT_EQ(picture, c.picture) << "from " << c.start << " to " << c.end;
+        EXPECT_EQ(picture, c.picture ? c.picture : std::string(kWidth * kHeight, '.')) << "from " << c.start << " to " << c.end;
     }
 }
 
