@@ -20,6 +20,7 @@ set(QOR_PURE_SOURCES
   smartedit/MemoLogic.cpp
   lists/PlainItemSearch.cpp
   smartedit/SpellText.cpp
+  smartedit/SpellVerdicts.cpp
   checklist/CheckListRules.cpp
   trackbar/SliderModel.cpp
 )

@@ -22,10 +22,12 @@ constexpr size_t kSuggestionChars = 512;
 constexpr size_t kMostVerdicts = 200000;
 // Room for a few pages of words before the first rehash.
 constexpr size_t kVerdictsAtStart = 4096;
+// ... or once their bytes would pass this.
+constexpr size_t kMostVerdictBytes = 16u << 20;
 // Enough of a dictionary to see its first line.
 constexpr size_t kDictionaryHead = 64;
 
-std::wstring Widen(const std::string& text, UINT codePage, size_t limit) {
+std::wstring Widen(std::string_view text, UINT codePage, size_t limit) {
     if (text.empty()) return {};
     const int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     if (length <= 0) return {};
@@ -60,6 +62,8 @@ bool IsAscii(std::string_view text) {
 } // namespace
 
 void THunSpell::EngineCloser::operator()(Hunhandle* engine) const noexcept { Hunspell_destroy(engine); }
+
+THunSpell::THunSpell() : verdicts_(kMostVerdicts, kMostVerdictBytes, kVerdictsAtStart) {}
 
 THunSpell::~THunSpell() { Shutdown(); }
 
@@ -126,7 +130,6 @@ void THunSpell::Initialize() {
     engine_.reset(Hunspell_create(affixPath.c_str(), dictionaryPath.c_str()));
     if (!engine_) return;
     Forget();
-    verdicts_.reserve(kVerdictsAtStart);
     const UINT ansi = GetACP();
     const char* encoding = Hunspell_get_dic_encoding(engine_.get());
     codePage_ = CodePageOfEncoding(encoding ? encoding : "", ansi);
@@ -154,7 +157,7 @@ void THunSpell::Shutdown() noexcept {
     }
     engine_.reset();
     customListInUse_ = false;
-    verdicts_.clear();
+    verdicts_.Clear();
     if (OnUninit) {
         try {
             OnUninit();
@@ -169,10 +172,14 @@ void THunSpell::RequireEngine() const {
 
 // ---- Words ---------------------------------------------------------------------
 
-std::string THunSpell::ToDictionary(const std::string& word) const {
+bool THunSpell::PassesUnchanged(std::string_view word) const {
     // Every code page of the table (and every ANSI code page) keeps ASCII as
     // it is: only other texts need converting.
-    if (sameCodePage_ || (IsAscii(word) && word.size() < kWordBytes)) return word;
+    return sameCodePage_ || (IsAscii(word) && word.size() < kWordBytes);
+}
+
+std::string THunSpell::ToDictionary(std::string_view word) const {
+    if (PassesUnchanged(word)) return std::string(word);
     return Narrow(Widen(word, CP_ACP, SIZE_MAX), codePage_, kWordBytes - 1);
 }
 
@@ -181,15 +188,18 @@ std::string THunSpell::FromDictionary(const char* text) const {
     return Narrow(Widen(text, codePage_, kSuggestionChars - 1), CP_ACP, SIZE_MAX);
 }
 
-bool THunSpell::CheckWord(const std::string& word) {
+bool THunSpell::CheckWord(std::string_view word) {
     RequireEngine();
     if (IgnoredWord(word, ignoreNumbers_, ignoreAllCaps_)) return true;
-    const auto known = verdicts_.find(word);
-    if (known != verdicts_.end()) return known->second;
+    const SpellVerdicts::Verdict known = verdicts_.Find(word);
+    if (known != SpellVerdicts::Verdict::Unknown) return known == SpellVerdicts::Verdict::Correct;
     ++engineChecks_;
-    const bool correct = Hunspell_spell(engine_.get(), ToDictionary(word).c_str()) != 0;
-    if (verdicts_.size() >= kMostVerdicts) verdicts_.clear();
-    verdicts_.emplace(word, correct);
+    if (PassesUnchanged(word))
+        engineWord_.assign(word); // keeps its buffer from word to word
+    else
+        engineWord_ = ToDictionary(word);
+    const bool correct = Hunspell_spell(engine_.get(), engineWord_.c_str()) != 0;
+    verdicts_.Remember(word, correct);
     return correct;
 }
 

@@ -12,8 +12,10 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
+
+#include "smartedit/SpellVerdicts.h"
 
 struct Hunhandle;
 
@@ -21,7 +23,7 @@ namespace qor {
 
 class THunSpell {
 public:
-    THunSpell() = default;
+    THunSpell();
     ~THunSpell();
     THunSpell(const THunSpell&) = delete;
     THunSpell& operator=(const THunSpell&) = delete;
@@ -46,7 +48,7 @@ public:
 
     bool Initialized() const { return engine_ != nullptr; }
     // Each throws ScriptError("Hunspell not initialized") without an engine.
-    bool CheckWord(const std::string& word);
+    bool CheckWord(std::string_view word);
     int Suggest(const std::string& word, std::vector<std::string>& list);
     // Accepted until the engine is shut down.
     void IgnoreWord(const std::string& word);
@@ -68,10 +70,12 @@ private:
     void Initialize();
     void Shutdown() noexcept;
     void RequireEngine() const;
-    void Forget() { verdicts_.clear(); }
+    void Forget() { verdicts_.Clear(); }
     void AddToEngine(const std::string& word);
     // System code page to the dictionary's, and back.
-    std::string ToDictionary(const std::string& word) const;
+    std::string ToDictionary(std::string_view word) const;
+    // The word needs no conversion for the dictionary.
+    bool PassesUnchanged(std::string_view word) const;
     std::string FromDictionary(const char* text) const;
 
     std::string dict_;
@@ -87,7 +91,10 @@ private:
     // The list was loaded for this engine: only then is the file rewritten.
     bool customListInUse_ = false;
     std::vector<std::string> customWords_;
-    std::unordered_map<std::string, bool> verdicts_;
+    SpellVerdicts verdicts_;
+    // The word being checked, as the engine takes it: kept to spare an
+    // allocation per word.
+    std::string engineWord_;
     uint64_t engineChecks_ = 0;
 };
 

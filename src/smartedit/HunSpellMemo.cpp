@@ -229,12 +229,24 @@ bool THunSpellMemo::PaintChecked() {
     if (!paintDc_) paintDc_.reset(CreateCompatibleDC(dc));
     if (paintDc_ && (paintSize_.cx != client.right || paintSize_.cy != client.bottom)) {
         paintImage_.reset();
+        paintPixels_ = nullptr;
         paintSize_ = {client.right, client.bottom};
-        if (client.right > 0 && client.bottom > 0)
-            paintImage_.reset(CreateCompatibleBitmap(dc, client.right, client.bottom));
+        if (client.right > 0 && client.bottom > 0) {
+            // Pixels of its own: the underline is written straight into them.
+            BITMAPINFO format{};
+            format.bmiHeader.biSize = sizeof format.bmiHeader;
+            format.bmiHeader.biWidth = client.right;
+            format.bmiHeader.biHeight = -client.bottom; // top-down
+            format.bmiHeader.biPlanes = 1;
+            format.bmiHeader.biBitCount = 32;
+            format.bmiHeader.biCompression = BI_RGB;
+            void* pixels = nullptr;
+            paintImage_.reset(CreateDIBSection(dc, &format, DIB_RGB_COLORS, &pixels, nullptr, 0));
+            if (paintImage_) paintPixels_ = static_cast<uint32_t*>(pixels);
+        }
     }
     const HDC memory = paintDc_.get();
-    if (memory && paintImage_) {
+    if (memory && paintImage_ && paintPixels_) {
         SelectedObject selectedImage(memory, paintImage_.get());
         const bool grey = IsReadOnly() || !IsWindowEnabled(edit);
         const HBRUSH brush = reinterpret_cast<HBRUSH>(
@@ -242,7 +254,7 @@ bool THunSpellMemo::PaintChecked() {
                          reinterpret_cast<LPARAM>(edit)));
         FillRect(memory, &client, brush ? brush : GetSysColorBrush(grey ? COLOR_BTNFACE : COLOR_WINDOW));
         SendMessageA(edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-        if (edit == edit_.get()) PaintOverlay(memory, client);
+        if (edit == edit_.get()) PaintOverlay(memory, client, paintPixels_);
         BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
     } else {
         // No memory for the image: the text at least, without underline.
@@ -252,7 +264,7 @@ bool THunSpellMemo::PaintChecked() {
     return true;
 }
 
-void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client) {
+void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client, uint32_t* pixels) {
     try {
         const HWND edit = edit_.get();
         const int margin = BorderMargin();
@@ -290,15 +302,17 @@ void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client) {
             LineTo(dc, x, area.bottom);
             SelectObject(dc, GetStockObject(BLACK_PEN));
         }
-        UniquePen pen(CreatePen(PS_SOLID, 1, UnderlineColor));
-        SelectObject(dc, pen.get());
+        // The zigzags go straight into the image's pixels, once GDI is done.
+        GdiFlush();
+        const uint32_t red = (static_cast<uint32_t>(GetRValue(UnderlineColor)) << 16) |
+                             (static_cast<uint32_t>(GetGValue(UnderlineColor)) << 8) | GetBValue(UnderlineColor);
+        const PixelRect clip{area.left, area.top, area.right, area.bottom};
 
         const int height = area.bottom - area.top;
         const int lastLine = std::min(firstLine + height / std::max(lineHeight, 1),
                                       static_cast<int>(SendMessageA(edit, EM_GETLINECOUNT, 0, 0)) - 1);
         std::vector<int> extents;
         std::vector<WordSpan> rejected;
-        std::vector<POINT> points;
         int top = 1;
         for (int line = firstLine; line <= lastLine && top < area.bottom; ++line) {
             const std::string text = Line(line);
@@ -308,7 +322,7 @@ void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client) {
             rejected.clear();
             for (const WordSpan& whole : words) {
                 const WordSpan word = StripEnclosingQuotes(text, whole);
-                if (word.length > 1 && !HunSpell->CheckWord(text.substr(word.start, word.length)))
+                if (word.length > 1 && !HunSpell->CheckWord(std::string_view(text).substr(word.start, word.length)))
                     rejected.push_back(word);
             }
             // Only a line with rejected words is measured.
@@ -318,12 +332,9 @@ void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client) {
                 GetTextExtentExPointA(dc, text.data(), static_cast<int>(text.size()), 0, nullptr, extents.data(), &size);
                 auto xAt = [&](size_t offset) { return left + (offset == 0 ? 0 : extents[offset - 1]); };
                 const int baseLine = ZigzagBaseLine(top, textHeight, margin);
-                for (const WordSpan& word : rejected) {
-                    points.clear();
-                    for (const ZigzagPoint& p : ZigzagPoints(xAt(word.start), xAt(word.start + word.length), baseLine))
-                        points.push_back({p.x, p.y});
-                    Polyline(dc, points.data(), static_cast<int>(points.size()));
-                }
+                for (const WordSpan& word : rejected)
+                    PaintZigzag(pixels, static_cast<size_t>(client.right), clip, xAt(word.start),
+                                xAt(word.start + word.length), baseLine, red);
             }
             top += textHeight;
         }

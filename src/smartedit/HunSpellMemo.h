@@ -87,8 +87,9 @@ private:
     // could be painted.
     bool PaintChecked();
     // Underlines the rejected words of the visible lines in a DC holding the
-    // edit's image of its client area.
-    void PaintOverlay(HDC dc, const RECT& client);
+    // edit's image of its client area; `pixels` are the image's (32 bits,
+    // top-down rows of the client's width).
+    void PaintOverlay(HDC dc, const RECT& client, uint32_t* pixels);
     // For WM_CONTEXTMENU; true when a menu of its own was shown.
     bool ShowContextMenu(POINT screen);
     // The word at the caret: its offset in the whole text and its text.
@@ -112,6 +113,7 @@ private:
     // The off-screen image of checked paints, kept between paints.
     UniqueMemoryDc paintDc_;
     UniqueBitmap paintImage_;
+    uint32_t* paintPixels_ = nullptr; // paintImage_'s
     SIZE paintSize_{};
 };
 

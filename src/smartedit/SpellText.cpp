@@ -1,5 +1,6 @@
 #include "smartedit/SpellText.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/AnsiText.h"
@@ -124,6 +125,19 @@ std::vector<ZigzagPoint> ZigzagPoints(int start, int end, int baseLine) {
     bool down = false;
     for (int x = start; x <= end; x += 2, down = !down) points.push_back({x, baseLine + (down ? 2 : 0)});
     return points;
+}
+
+void PaintZigzag(uint32_t* pixels, size_t stride, const PixelRect& clip, int start, int end, int baseLine,
+                 uint32_t color) {
+    if (end - start < 2) return;
+    // The last point ends the last segment and is not drawn.
+    const int last = start + (end - start) / 2 * 2;
+    for (int x = std::max(start, clip.left); x < std::min(last, clip.right); ++x) {
+        // Down from the base line over 2 pixels, then up again, every 4.
+        const int phase = (x - start) & 3;
+        const int y = baseLine + (phase == 0 ? 0 : phase == 2 ? 2 : 1);
+        if (y >= clip.top && y < clip.bottom) pixels[static_cast<size_t>(y) * stride + static_cast<size_t>(x)] = color;
+    }
 }
 
 int ZigzagBaseLine(int top, int textHeight, int borderMargin) {

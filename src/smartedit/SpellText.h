@@ -58,6 +58,17 @@ struct ZigzagPoint {
     bool operator==(const ZigzagPoint& other) const { return x == other.x && y == other.y; }
 };
 std::vector<ZigzagPoint> ZigzagPoints(int start, int end, int baseLine);
+// The pixels a 1-pixel polyline through ZigzagPoints(start, end, baseLine)
+// sets (each segment without its end point), set to `color` in a top-down
+// image of `stride` pixels a row, inside `clip` (right and bottom excluded).
+struct PixelRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+void PaintZigzag(uint32_t* pixels, size_t stride, const PixelRect& clip, int start, int end, int baseLine,
+                 uint32_t color);
 // The base line of a line whose top is `top`: its bottom less the border
 // margin, less 20 divided by the text height rounded to the nearest integer.
 int ZigzagBaseLine(int top, int textHeight, int borderMargin);

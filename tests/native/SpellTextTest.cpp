@@ -109,6 +109,44 @@ TEST(SpellZigzag, PointsAndBaseLine) {
     EXPECT_EQ(ZigzagBaseLine(0, 41, 1), 41 - 1 - 0);
 }
 
+TEST(SpellZigzag, PixelsOfThePolylineInsideTheClip) {
+    constexpr int kWidth = 12, kHeight = 5;
+    struct Case {
+        int start, end, baseLine;
+        PixelRect clip;
+        const char* picture; // rows top to bottom, '#' set; null: none
+    } cases[] = {
+        // Points (1,1) (3,3) (5,1) (7,3) (9,1): the last one is not drawn.
+        {1, 9, 1, {0, 0, kWidth, kHeight}, "............"
+                                           ".#...#......"
+                                           "..#.#.#.#..."
+                                           "...#...#...."
+                                           "............"},
+        // An odd length ends at the last even step.
+        {2, 7, 0, {0, 0, kWidth, kHeight}, "..#........."
+                                           "...#.#......"
+                                           "....#......."
+                                           "............"
+                                           "............"},
+        // Clipped on every side.
+        {0, 12, 2, {2, 3, 9, 5}, "............"
+                                 "............"
+                                 "............"
+                                 "...#.#.#...."
+                                 "..#...#....."},
+        // Too short for a segment, or backwards: nothing.
+        {4, 5, 1, {0, 0, kWidth, kHeight}, nullptr},
+        {6, 2, 1, {0, 0, kWidth, kHeight}, nullptr},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint32_t> pixels(kWidth * kHeight, 0);
+        PaintZigzag(pixels.data(), kWidth, c.clip, c.start, c.end, c.baseLine, 7);
+        std::string picture;
+        for (uint32_t p : pixels) picture += p == 7 ? '#' : p == 0 ? '.' : '?';
+        EXPECT_EQ(picture, c.picture ? c.picture : std::string(kWidth * kHeight, '.')) << "from " << c.start << " to " << c.end;
+    }
+}
+
 TEST(SpellMenu, EntriesHintsAndAmpersands) {
     EXPECT_TRUE(SpellMenuEntries("hello", true, {"x"}, true, true).empty()) << "a correct word has no entries";
     auto entries = SpellMenuEntries("wrold", false, {"world", "would"}, true, true);

@@ -15,6 +15,7 @@
 #include "HostEmulator.h"
 #include "ListTestSupport.h"
 #include "core/WideResults.h"
+#include "smartedit/SpellText.h"
 
 using qorhost::HostEmulator;
 using Strings = std::vector<std::string>;
@@ -465,6 +466,62 @@ TEST_F(SpellChecker, SwitchingTheCustomListOnKeepsTheSavedFile) {
     ExpectZigzagsUnder({});
     ASSERT_TRUE(host.Exec("qorRemoveSmartEdit", {"Rect1"}));
     EXPECT_EQ(ReadAll(customDic), "keptword\r\nzqxw\r\n");
+}
+
+// ---- The zigzag's pixels -----------------------------------------------------------
+
+// The editor writes its zigzags straight into the image's pixels: exactly the
+// pixels GDI's 1-pixel polyline through the zigzag's points sets, clip and all.
+TEST(SpellCheckerPixels, TheWrittenZigzagIsThePolylineOfItsPoints) {
+    constexpr int kWidth = 40, kHeight = 12;
+    struct Case {
+        int start, end, baseLine;
+        qor::PixelRect clip;
+    } cases[] = {
+        {2, 30, 3, {0, 0, kWidth, kHeight}},   {3, 28, 4, {0, 0, kWidth, kHeight}},
+        {5, 6, 2, {0, 0, kWidth, kHeight}},    {5, 7, 2, {0, 0, kWidth, kHeight}},
+        {0, 39, 9, {0, 0, kWidth, kHeight}},   {-5, 45, 4, {2, 5, 37, 6}},
+        {1, 33, 8, {4, 9, 20, 10}},            {10, 4, 2, {0, 0, kWidth, kHeight}},
+    };
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = kWidth;
+    format.bmiHeader.biHeight = -kHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    HDC dc = CreateCompatibleDC(nullptr);
+    void* bits = nullptr;
+    HBITMAP image = CreateDIBSection(dc, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(image, nullptr);
+    HGDIOBJ oldImage = SelectObject(dc, image);
+    HPEN pen = CreatePen(PS_SOLID, 1, kRed);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    auto* pixels = static_cast<uint32_t*>(bits);
+    for (const Case& c : cases) {
+        SCOPED_TRACE("from " + std::to_string(c.start) + " to " + std::to_string(c.end));
+        std::fill(pixels, pixels + kWidth * kHeight, 0u);
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, c.clip.left, c.clip.top, c.clip.right, c.clip.bottom);
+        std::vector<POINT> points;
+        for (const qor::ZigzagPoint& p : qor::ZigzagPoints(c.start, c.end, c.baseLine)) points.push_back({p.x, p.y});
+        Polyline(dc, points.data(), static_cast<int>(points.size()));
+        RestoreDC(dc, saved);
+        GdiFlush();
+        const std::vector<uint32_t> drawn(pixels, pixels + kWidth * kHeight);
+        std::fill(pixels, pixels + kWidth * kHeight, 0u);
+        qor::PaintZigzag(pixels, kWidth, c.clip, c.start, c.end, c.baseLine, 0xFF0000);
+        const std::vector<uint32_t> written(pixels, pixels + kWidth * kHeight);
+        EXPECT_EQ(written, drawn);
+        if (c.end - c.start >= 2 && c.clip.right - c.clip.left == kWidth) {
+            EXPECT_GT(std::count(drawn.begin(), drawn.end(), 0xFF0000u), 0) << "the polyline drew nothing";
+        }
+    }
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldImage);
+    DeleteObject(pen);
+    DeleteObject(image);
+    DeleteDC(dc);
 }
 
 // ---- Hit testing in long texts -------------------------------------------------------
