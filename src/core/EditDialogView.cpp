@@ -293,6 +293,9 @@ bool EditItems(HWND owner, std::string& text) {
 
 // ---- the dialog's life ----------------------------------------------------------
 
+LRESULT CALLBACK CaptureFocusProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR field,
+                                  DWORD_PTR view);
+
 struct View {
     DialogModel* model = nullptr;
     std::vector<FieldState> shown; // what the controls show
@@ -500,6 +503,15 @@ struct View {
         model->Show();
         PushAll(true);
         AddTooltips();
+        // The hot key control reports no focus of its own.
+        for (size_t i = 0; i < model->size(); ++i)
+            if (Spec(i).kind == FieldKind::HotKey)
+                SetWindowSubclass(Item(i, 1), CaptureFocusProc, i, reinterpret_cast<DWORD_PTR>(this));
+    }
+
+    void Entered(size_t i) {
+        model->Enter(static_cast<int>(i));
+        PushAll(false);
     }
 
     // A WM_COMMAND from one of the fields' controls.
@@ -509,8 +521,7 @@ struct View {
         const int offset = (id - kFieldIdBase) % kFieldIdStride;
         if (i >= model->size()) return;
         if (code == EN_SETFOCUS || code == CBN_SETFOCUS) {
-            model->Enter(static_cast<int>(i));
-            PushAll(false);
+            if (Spec(i).kind != FieldKind::HotKey) Entered(i);
             return;
         }
         bool changed = false;
@@ -542,6 +553,20 @@ struct View {
         return FALSE;
     }
 };
+
+LRESULT CALLBACK CaptureFocusProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR field,
+                                  DWORD_PTR view) {
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    if (message == WM_SETFOCUS) {
+        try {
+            reinterpret_cast<View*>(view)->Entered(field);
+        } catch (...) {
+            reinterpret_cast<View*>(view)->failed = true;
+        }
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(window, CaptureFocusProc, field);
+    return result;
+}
 
 INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* view = reinterpret_cast<View*>(GetWindowLongPtrA(dialog, DWLP_USER));

@@ -217,7 +217,7 @@ inline void ClickCentre(qorhost::HostEmulator& host, HWND control) {
 // Real keyboard input, queued without pumping: the dialog's own modal loop
 // must see it, since Enter, Escape, Tab and Alt+letter are the dialog
 // manager's keys. Act on the result in a later step.
-inline void QueueKey(WORD virtualKey, bool alt = false, bool shift = false) {
+inline void QueueKey(WORD virtualKey, bool alt = false, bool shift = false, bool ctrl = false) {
     std::vector<INPUT> keys;
     auto add = [&keys](WORD vk, bool up) {
         INPUT in{};
@@ -227,12 +227,14 @@ inline void QueueKey(WORD virtualKey, bool alt = false, bool shift = false) {
         in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
         keys.push_back(in);
     };
+    if (ctrl) add(VK_CONTROL, false);
     if (alt) add(VK_MENU, false);
     if (shift) add(VK_SHIFT, false);
     add(virtualKey, false);
     add(virtualKey, true);
     if (shift) add(VK_SHIFT, true);
     if (alt) add(VK_MENU, true);
+    if (ctrl) add(VK_CONTROL, true);
     SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
 }
 
