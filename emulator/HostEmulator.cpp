@@ -194,7 +194,8 @@ bool HostEmulator::Load(const std::string& path) {
         supplyGetVariable ? reinterpret_cast<void*>(&GetVariableCallback) : nullptr,
         reinterpret_cast<void*>(&SetVariableCallback));
     GetExport<RegisterOneFn>(module_, "nbRegisterScriptProcessor")(reinterpret_cast<void*>(&ScriptProcessorCallback));
-    GetExport<RegisterOneFn>(module_, "nbRegisterInterfaceAccess")(reinterpret_cast<void*>(&InterfaceAccessCallback));
+    if (supplyInterfaceAccess)
+        GetExport<RegisterOneFn>(module_, "nbRegisterInterfaceAccess")(reinterpret_cast<void*>(&InterfaceAccessCallback));
     return true;
 }
 

@@ -92,6 +92,8 @@ public:
     std::vector<std::string> WritesTo(const std::string& variable) const;
     // Supply no HostGetVariable at registration (the plug-in must read "").
     bool supplyGetVariable = true;
+    // Off: nbRegisterInterfaceAccess is never called (no pickers, no subroutine list).
+    bool supplyInterfaceAccess = true;
 
     // Subroutines run by "GoSub "Name"" lines.
     void DefineSubroutine(const std::string& name, std::function<void()> body);
