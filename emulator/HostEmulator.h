@@ -123,6 +123,10 @@ public:
     void ClickAt(HWND target, int x, int y, bool right = false, bool doubleClick = false);
     void KeyPress(WORD virtualKey, bool shift = false, bool ctrl = false, bool alt = false);
     void TypeText(const std::string& text);
+    // The same input queued without pumping: a modal dialog's own loop must see
+    // it (Enter, Escape, Tab and Alt+letter are the dialog manager's keys).
+    static void QueueKeyPress(WORD virtualKey, bool shift = false, bool ctrl = false, bool alt = false);
+    static void QueueTyping(const std::string& text);
 
     bool SaveScreenshot(const std::string& path);
     // A PNG of any top-level window of the screen (an open dialog, say).
