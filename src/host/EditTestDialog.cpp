@@ -7,7 +7,14 @@ namespace qor {
 
 namespace {
 
-enum Field { Capture, Or, Variable, Holder, Cream, Options, Flag, Check };
+enum Field { Capture, Or, Variable, Holder, Cream, Options, Flag, Check, Folder, Custom };
+
+// A custom picker: marks the text it was handed.
+bool MarkText(void* owner, std::string& text) {
+    if (!owner) return false;
+    text = "<" + text + ">";
+    return true;
+}
 
 void HolderBehaviour(DialogModel& m, DialogEvent event, int field) {
     const HotKeyCodec codec = ShortCutCaptureCodec();
@@ -41,7 +48,10 @@ DialogSpec TestDialog(int32_t) {
         OptionsField("Options:", 1, {"EditBox", "NoNewFolderButton", "IncludeFiles"}),
         TriStateField("Show caption:", 2),
         CheckField("Attach to windows volume slider", 3),
+        TextField("Root Dir:", -1, PickFolder),
+        TextField("Custom:", -1, PickCustom),
     };
+    spec.fields[Custom].custom = {"Mark the text", MarkText};
     return spec;
 }
 

@@ -348,3 +348,33 @@ TEST_F(EditDialogs, AHolderThatIsNoShortcutShowsInTheVariableField) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EditDialogs, FolderAndCustomPickersFillTheirFields) {
+    Texts params = {"", "", "", ""};
+    const std::string caption = "Engine Test Properties";
+    std::string folder, custom, hint;
+    const bool ok = Edit(
+        1101, params, caption,
+        [&](HWND d) {
+            HWND field = Field(d, "Custom:");
+            SetWindowTextA(field, "x");
+            hint = PickerHints(d, field).at(0);
+            SendMessageA(Picker(d, field, "Mark the text"), BM_CLICK, 0, 0);
+            custom = TextOf(field);
+            SendMessageA(Picker(d, Field(d, "Root Dir:"), "Select a Directory"), BM_CLICK, 0, 0);
+        },
+        {{"Browse for Folder", [](HWND b) { SendMessageA(b, WM_COMMAND, IDOK, 0); }},
+         {caption, [&](HWND d) {
+              folder = TextOf(Field(d, "Root Dir:"));
+              Press(d, IDCANCEL);
+          }}});
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(hint, "Mark the text");
+    EXPECT_EQ(custom, "<x>");
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) << folder;
+}
+
+} // namespace
