@@ -422,31 +422,27 @@ struct View {
             break;
         case FieldKind::Note: break;
         }
-        if (s == before && !(Spec(i).kind == FieldKind::Check || Spec(i).kind == FieldKind::TriState ||
-                             Spec(i).kind == FieldKind::Options)) return false;
+        if (s == before) return false;
         shown[i] = s; // the control already shows it
         return true;
     }
 
     bool RunPicker(size_t i, Picker picker) {
-        std::string text = (*model)[i].text;
-        std::string answer;
+        const std::string text = (*model)[i].text;
+        std::string answer = text;
         bool changed = false;
         switch (picker) {
-        case PickRectangle:
-            changed = RequestHost(RequestPickObject, &text, answer);
+        case PickRectangle: changed = RequestHost(RequestPickObject, &text, answer); break;
+        case PickVariable: changed = RequestHost(RequestPickVariable, &text, answer); break;
+        case ClearField:
+            answer.clear();
+            changed = true;
             break;
-        case PickVariable:
-            changed = RequestHost(RequestPickVariable, &text, answer);
-            break;
-        case ClearField: changed = true; break;
-        case PickFont: changed = PickFontSpec(dialog, answer = text); break;
-        case PickFile: changed = PickFilePath(dialog, Spec(i).file, answer = text); break;
-        case PickFolder: changed = PickFolderPath(dialog, answer = text); break;
-        case AddItems: changed = EditItems(dialog, answer = text); break;
-        case PickCustom:
-            changed = Spec(i).custom.pick && Spec(i).custom.pick(dialog, answer = text);
-            break;
+        case PickFont: changed = PickFontSpec(dialog, answer); break;
+        case PickFile: changed = PickFilePath(dialog, Spec(i).file, answer); break;
+        case PickFolder: changed = PickFolderPath(dialog, answer); break;
+        case AddItems: changed = EditItems(dialog, answer); break;
+        case PickCustom: changed = Spec(i).custom.pick && Spec(i).custom.pick(dialog, answer); break;
         }
         if (!changed) return false;
         (*model)[i].text = answer;
