@@ -197,7 +197,8 @@ bool HostEmulator::Load(const std::string& path) {
         supplyGetVariable ? reinterpret_cast<void*>(&GetVariableCallback) : nullptr,
         reinterpret_cast<void*>(&SetVariableCallback));
     GetExport<RegisterOneFn>(module_, "nbRegisterScriptProcessor")(reinterpret_cast<void*>(&ScriptProcessorCallback));
-    GetExport<RegisterOneFn>(module_, "nbRegisterInterfaceAccess")(reinterpret_cast<void*>(&InterfaceAccessCallback));
+    if (supplyInterfaceAccess)
+        GetExport<RegisterOneFn>(module_, "nbRegisterInterfaceAccess")(reinterpret_cast<void*>(&InterfaceAccessCallback));
     return true;
 }
 
@@ -381,6 +382,11 @@ void HostEmulator::ClickAt(HWND target, int x, int y, bool right, bool doubleCli
 }
 
 void HostEmulator::KeyPress(WORD virtualKey, bool shift, bool ctrl, bool alt) {
+    QueueKeyPress(virtualKey, shift, ctrl, alt);
+    Pump(10);
+}
+
+void HostEmulator::QueueKeyPress(WORD virtualKey, bool shift, bool ctrl, bool alt) {
     std::vector<INPUT> keys;
     auto add = [&keys](WORD vk, bool up) {
         INPUT in{};
@@ -399,16 +405,26 @@ void HostEmulator::KeyPress(WORD virtualKey, bool shift, bool ctrl, bool alt) {
     if (alt) add(VK_MENU, true);
     if (ctrl) add(VK_CONTROL, true);
     SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
-    Pump(10);
 }
 
-void HostEmulator::TypeText(const std::string& text) {
+namespace {
+
+template <typename Press>
+void ForEachKeyOf(const std::string& text, Press press) {
     for (char c : text) {
         const SHORT scan = VkKeyScanA(c);
         if (scan == -1) continue;
-        KeyPress(LOBYTE(scan), (HIBYTE(scan) & 1) != 0, (HIBYTE(scan) & 2) != 0, (HIBYTE(scan) & 4) != 0);
+        press(LOBYTE(scan), (HIBYTE(scan) & 1) != 0, (HIBYTE(scan) & 2) != 0, (HIBYTE(scan) & 4) != 0);
     }
 }
+
+} // namespace
+
+void HostEmulator::TypeText(const std::string& text) {
+    ForEachKeyOf(text, [this](WORD vk, bool shift, bool ctrl, bool alt) { KeyPress(vk, shift, ctrl, alt); });
+}
+
+void HostEmulator::QueueTyping(const std::string& text) { ForEachKeyOf(text, QueueKeyPress); }
 
 bool HostEmulator::SaveScreenshot(const std::string& path) {
     Pump(50);

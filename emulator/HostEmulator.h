@@ -97,6 +97,8 @@ public:
     std::vector<std::string> WritesTo(const std::string& variable) const;
     // Supply no HostGetVariable at registration (the plug-in must read "").
     bool supplyGetVariable = true;
+    // Off: nbRegisterInterfaceAccess is never called (no pickers, no subroutine list).
+    bool supplyInterfaceAccess = true;
 
     // Subroutines run by "GoSub "Name"" lines.
     void DefineSubroutine(const std::string& name, std::function<void()> body);
@@ -129,6 +131,10 @@ public:
     void LeftButton(bool down);
     void KeyPress(WORD virtualKey, bool shift = false, bool ctrl = false, bool alt = false);
     void TypeText(const std::string& text);
+    // The same input queued without pumping: a modal dialog's own loop must see
+    // it (Enter, Escape, Tab and Alt+letter are the dialog manager's keys).
+    static void QueueKeyPress(WORD virtualKey, bool shift = false, bool ctrl = false, bool alt = false);
+    static void QueueTyping(const std::string& text);
 
     bool SaveScreenshot(const std::string& path);
     // A PNG of any top-level window of the screen (an open dialog, say).

@@ -8,6 +8,7 @@ set(QOR_PURE_SOURCES
   core/SharedDialogs.cpp
   host/EditRoutes.cpp
   hotkeys/HotKeyDialogs.cpp
+  hotkeys/ShortCutCapture.cpp
   lists/ListDialogs.cpp
   smartedit/SmartEditDialogs.cpp
   hotkeys/ShortCutText.cpp

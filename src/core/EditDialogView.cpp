@@ -106,74 +106,64 @@ short PickersWidth(const FieldSpec& spec) {
     return width;
 }
 
-void AddField(DialogTemplate& t, size_t i, const FieldSpec& spec, Placement at) {
-    short y = at.y;
-    const short fieldWidth = static_cast<short>(at.width - PickersWidth(spec));
-    const short right = static_cast<short>(at.x + at.width);
-    auto addLabel = [&] {
-        if (spec.label.empty()) return;
-        t.AddStatic(spec.label, FieldId(i, 0), at.x, y, fieldWidth, kLabelHeight);
-        y = static_cast<short>(y + kLabelHeight + 1);
-    };
-    const DWORD tab = WS_TABSTOP;
+// The window class, height and style of a field shown as one control under its label.
+struct LabelledControl {
+    const char* windowClass;
+    short height;
+    DWORD style;
+};
+
+LabelledControl ControlFor(const FieldSpec& spec) {
     switch (spec.kind) {
-    case FieldKind::Text:
-        addLabel();
-        t.AddControl("EDIT", "", FieldId(i, 1), at.x, y, fieldWidth, kEditHeight,
-                     tab | ES_AUTOHSCROLL | WS_BORDER);
-        AddPickers(t, i, spec, right, y);
-        break;
     case FieldKind::MultiLine: {
-        addLabel();
-        DWORD style = tab | ES_MULTILINE | ES_WANTRETURN | WS_BORDER | WS_VSCROLL | ES_AUTOVSCROLL;
+        DWORD style = ES_MULTILINE | ES_WANTRETURN | WS_BORDER | WS_VSCROLL | ES_AUTOVSCROLL;
         if (spec.bothScrollBars) style |= WS_HSCROLL | ES_AUTOHSCROLL;
-        t.AddControl("EDIT", "", FieldId(i, 1), at.x, y, fieldWidth,
-                     static_cast<short>(std::max(spec.lines, 1) * 9 + 4), style);
-        AddPickers(t, i, spec, right, y);
-        break;
+        return {"EDIT", static_cast<short>(std::max(spec.lines, 1) * 9 + 4), style};
     }
+    case FieldKind::Choice:
+    case FieldKind::Colour: return {"COMBOBOX", kDropHeight, CBS_DROPDOWNLIST | WS_VSCROLL};
+    case FieldKind::Event: return {"COMBOBOX", kDropHeight, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL};
+    case FieldKind::HotKey: return {HOTKEY_CLASSA, kEditHeight, WS_BORDER};
+    default: return {"EDIT", kEditHeight, ES_AUTOHSCROLL | WS_BORDER};
+    }
+}
+
+void AddField(DialogTemplate& t, size_t i, const FieldSpec& spec, Placement at) {
+    switch (spec.kind) {
     case FieldKind::Check:
     case FieldKind::TriState:
-        t.AddButton(spec.label, FieldId(i, 1), at.x, y, at.width, 10,
+        t.AddButton(spec.label, FieldId(i, 1), at.x, at.y, at.width, 10,
                     spec.kind == FieldKind::Check ? BS_AUTOCHECKBOX : BS_AUTO3STATE);
-        break;
+        return;
     case FieldKind::Radio:
     case FieldKind::Options: {
-        const int columns = spec.kind == FieldKind::Radio ? std::max(spec.columns, 1) : 1;
-        const short height = FieldHeight(spec);
-        t.AddControl("BUTTON", spec.label, FieldId(i, 0), at.x, y, at.width, height, BS_GROUPBOX);
+        const bool radio = spec.kind == FieldKind::Radio;
+        const int columns = radio ? std::max(spec.columns, 1) : 1;
+        t.AddControl("BUTTON", spec.label, FieldId(i, 0), at.x, at.y, at.width, FieldHeight(spec), BS_GROUPBOX);
         const short cellWidth = static_cast<short>((at.width - 12) / columns);
         for (size_t k = 0; k < spec.choices.size() && k < kPickerIdOffset - 1; ++k) {
             const short cx = static_cast<short>(at.x + 6 + (k % columns) * cellWidth);
-            const short cy = static_cast<short>(y + 11 + (k / columns) * (spec.kind == FieldKind::Radio ? 12 : 11));
-            DWORD style = spec.kind == FieldKind::Radio ? BS_AUTORADIOBUTTON : BS_AUTOCHECKBOX;
-            if (k == 0) style |= WS_GROUP;
+            const short cy = static_cast<short>(at.y + 11 + (k / columns) * (radio ? 12 : 11));
+            const DWORD style = (radio ? BS_AUTORADIOBUTTON : BS_AUTOCHECKBOX) | (k == 0 ? WS_GROUP : 0);
             t.AddButton(spec.choices[k], FieldId(i, 1 + static_cast<int>(k)), cx, cy, cellWidth, 10, style);
         }
-        break;
+        return;
     }
-    case FieldKind::Choice:
-    case FieldKind::Colour:
-        addLabel();
-        t.AddControl("COMBOBOX", "", FieldId(i, 1), at.x, y, fieldWidth, kDropHeight,
-                     tab | CBS_DROPDOWNLIST | WS_VSCROLL);
-        AddPickers(t, i, spec, right, y);
-        break;
-    case FieldKind::Event:
-        addLabel();
-        t.AddControl("COMBOBOX", "", FieldId(i, 1), at.x, y, fieldWidth, kDropHeight,
-                     tab | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL);
-        AddPickers(t, i, spec, right, y);
-        break;
-    case FieldKind::HotKey:
-        addLabel();
-        t.AddControl(HOTKEY_CLASSA, "", FieldId(i, 1), at.x, y, fieldWidth, kEditHeight, tab | WS_BORDER);
-        AddPickers(t, i, spec, right, y);
-        break;
     case FieldKind::Note:
-        t.AddStatic(spec.label, FieldId(i, 0), at.x, y, at.width, FieldHeight(spec));
-        break;
+        t.AddStatic(spec.label, FieldId(i, 0), at.x, at.y, at.width, FieldHeight(spec));
+        return;
+    default: break;
     }
+    short y = at.y;
+    const short fieldWidth = static_cast<short>(at.width - PickersWidth(spec));
+    if (!spec.label.empty()) {
+        t.AddStatic(spec.label, FieldId(i, 0), at.x, y, fieldWidth, kLabelHeight);
+        y = static_cast<short>(y + kLabelHeight + 1);
+    }
+    const LabelledControl control = ControlFor(spec);
+    t.AddControl(control.windowClass, "", FieldId(i, 1), at.x, y, fieldWidth, control.height,
+                 WS_TABSTOP | control.style);
+    AddPickers(t, i, spec, static_cast<short>(at.x + at.width), y);
 }
 
 DialogTemplate BuildTemplate(const std::string& caption, const DialogSpec& spec) {
@@ -292,6 +282,9 @@ bool EditItems(HWND owner, std::string& text) {
 }
 
 // ---- the dialog's life ----------------------------------------------------------
+
+LRESULT CALLBACK CaptureFocusProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR field,
+                                  DWORD_PTR view);
 
 struct View {
     DialogModel* model = nullptr;
@@ -429,31 +422,27 @@ struct View {
             break;
         case FieldKind::Note: break;
         }
-        if (s == before && !(Spec(i).kind == FieldKind::Check || Spec(i).kind == FieldKind::TriState ||
-                             Spec(i).kind == FieldKind::Options)) return false;
+        if (s == before) return false;
         shown[i] = s; // the control already shows it
         return true;
     }
 
     bool RunPicker(size_t i, Picker picker) {
-        std::string text = (*model)[i].text;
-        std::string answer;
+        const std::string text = (*model)[i].text;
+        std::string answer = text;
         bool changed = false;
         switch (picker) {
-        case PickRectangle:
-            changed = RequestHost(RequestPickObject, &text, answer);
+        case PickRectangle: changed = RequestHost(RequestPickObject, &text, answer); break;
+        case PickVariable: changed = RequestHost(RequestPickVariable, &text, answer); break;
+        case ClearField:
+            answer.clear();
+            changed = true;
             break;
-        case PickVariable:
-            changed = RequestHost(RequestPickVariable, &text, answer);
-            break;
-        case ClearField: changed = true; break;
-        case PickFont: changed = PickFontSpec(dialog, answer = text); break;
-        case PickFile: changed = PickFilePath(dialog, Spec(i).file, answer = text); break;
-        case PickFolder: changed = PickFolderPath(dialog, answer = text); break;
-        case AddItems: changed = EditItems(dialog, answer = text); break;
-        case PickCustom:
-            changed = Spec(i).custom.pick && Spec(i).custom.pick(dialog, answer = text);
-            break;
+        case PickFont: changed = PickFontSpec(dialog, answer); break;
+        case PickFile: changed = PickFilePath(dialog, Spec(i).file, answer); break;
+        case PickFolder: changed = PickFolderPath(dialog, answer); break;
+        case AddItems: changed = EditItems(dialog, answer); break;
+        case PickCustom: changed = Spec(i).custom.pick && Spec(i).custom.pick(dialog, answer); break;
         }
         if (!changed) return false;
         (*model)[i].text = answer;
@@ -500,6 +489,15 @@ struct View {
         model->Show();
         PushAll(true);
         AddTooltips();
+        // The hot key control reports no focus of its own.
+        for (size_t i = 0; i < model->size(); ++i)
+            if (Spec(i).kind == FieldKind::HotKey)
+                SetWindowSubclass(Item(i, 1), CaptureFocusProc, i, reinterpret_cast<DWORD_PTR>(this));
+    }
+
+    void Entered(size_t i) {
+        model->Enter(static_cast<int>(i));
+        PushAll(false);
     }
 
     // A WM_COMMAND from one of the fields' controls.
@@ -509,8 +507,7 @@ struct View {
         const int offset = (id - kFieldIdBase) % kFieldIdStride;
         if (i >= model->size()) return;
         if (code == EN_SETFOCUS || code == CBN_SETFOCUS) {
-            model->Enter(static_cast<int>(i));
-            PushAll(false);
+            if (Spec(i).kind != FieldKind::HotKey) Entered(i);
             return;
         }
         bool changed = false;
@@ -542,6 +539,20 @@ struct View {
         return FALSE;
     }
 };
+
+LRESULT CALLBACK CaptureFocusProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR field,
+                                  DWORD_PTR view) {
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    if (message == WM_SETFOCUS) {
+        try {
+            reinterpret_cast<View*>(view)->Entered(field);
+        } catch (...) {
+            reinterpret_cast<View*>(view)->failed = true;
+        }
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(window, CaptureFocusProc, field);
+    return result;
+}
 
 INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* view = reinterpret_cast<View*>(GetWindowLongPtrA(dialog, DWLP_USER));

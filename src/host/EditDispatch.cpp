@@ -5,6 +5,7 @@
 #include "core/EditDialogView.h"
 #include "host/ActionCatalogue.h"
 #include "host/EditRoutes.h"
+#include "host/EditTestDialog.h"
 #include "host/PlugInLifetime.h"
 
 namespace qor {
@@ -20,25 +21,37 @@ EditTable BuildEditTable() {
     return table;
 }
 
+// Shows the dialog for `count` parameters; on OK replaces the entries it writes.
+bool RunDialog(const DialogSpec& spec, const std::string& caption, HostString* params, int count) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < count; ++i) texts.emplace_back(params[i] ? params[i] : "");
+    DialogModel model(spec, texts);
+    if (!ShowEditDialog(GetActiveWindow(), caption, model)) return false;
+    const std::vector<std::optional<std::string>> writes = model.Write(count);
+    for (int i = 0; i < count; ++i)
+        if (writes[i]) AssignHostString(params[i], *writes[i]);
+    return true;
+}
+
 } // namespace
 
 bool EditAction(int32_t id, HostString* params) noexcept {
-    const CatalogueEntry* entry = FindAction(id);
-    if (!entry || !params) return false;
+    if (!params) return false;
     try {
+#ifdef QOR_TEST_BUILD
+        if (id == kTestDialogId) {
+            const DialogSpec spec = TestDialog(id);
+            return RunDialog(spec, spec.caption, params, 4);
+        }
+#endif
+        const CatalogueEntry* entry = FindAction(id);
+        if (!entry) return false;
         static const EditTable dialogs = BuildEditTable();
         const DialogMaker maker = dialogs[id];
         if (!maker) return false;
         const DialogSpec spec = maker(id);
-        std::vector<std::string> texts;
-        for (int i = 0; i < entry->count; ++i) texts.emplace_back(params[i] ? params[i] : "");
-        DialogModel model(spec, texts);
-        const std::string caption = spec.caption.empty() ? DialogCaption(entry->name) : spec.caption;
-        if (!ShowEditDialog(GetActiveWindow(), caption, model)) return false;
-        const std::vector<std::optional<std::string>> writes = model.Write(entry->count);
-        for (int i = 0; i < entry->count; ++i)
-            if (writes[i]) AssignHostString(params[i], *writes[i]);
-        return true;
+        return RunDialog(spec, spec.caption.empty() ? DialogCaption(entry->name) : spec.caption, params,
+                         entry->count);
     } catch (...) {
         return false;
     }

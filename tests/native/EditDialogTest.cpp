@@ -194,3 +194,31 @@ TEST(EditDialogRules, CaptionsAndHints) {
 }
 
 } // namespace
+
+#include "hotkeys/ShortCutCapture.h"
+
+namespace {
+
+// The hot key field of qorSetHotKey with the real shortcut texts: a stored text
+// that is no shortcut (a variable, say) keeps the mark and survives OK.
+TEST(EditDialogRules, HotKeyFieldsReadAndWriteShortcutText) {
+    DialogSpec spec;
+    spec.fields = {HotKeyField("HotKey to set:", 0, ShortCutCaptureCodec())};
+    const std::vector<std::pair<std::string, std::optional<std::string>>> cases = {
+        {"ctrl+shift+k", std::string("Shift+Ctrl+K")},
+        {"Alt+F5", std::string("Alt+F5")},
+        {"", std::string()},
+        {"[HotKey]", std::nullopt},
+        {"Ctrl+", std::nullopt},
+    };
+    for (const auto& [stored, written] : cases) {
+        DialogModel m(spec, {stored});
+        EXPECT_EQ(m.Write(1)[0], written) << stored;
+    }
+    DialogModel m(spec, {"[HotKey]"});
+    m[0].hotKey = 'K' | kCaptureCtrl | kCaptureAlt;
+    m.Change(0);
+    EXPECT_EQ(m.Write(1)[0], std::optional<std::string>("Ctrl+Alt+K"));
+}
+
+} // namespace

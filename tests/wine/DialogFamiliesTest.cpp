@@ -50,8 +50,9 @@ TEST_F(DialogFamilies, EveryRoutedDialogShowsItsTable) {
         const qor::DialogSpec spec = route.dialog(route.id);
         Texts params(qor::FindAction(route.id)->count, "");
         const size_t requestsBefore = host.requests.size();
-        bool eventFields = false;
+        bool eventFields = false, topMost = false;
         const bool ok = Edit(route.id, params, ExpectedCaption(route.id), {[&](HWND d) {
+            topMost = (GetWindowLongA(d, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
             for (const qor::FieldSpec& f : spec.fields) {
                 using qor::FieldKind;
                 if (f.kind == FieldKind::Radio || f.kind == FieldKind::Options) {
@@ -96,11 +97,43 @@ TEST_F(DialogFamilies, EveryRoutedDialogShowsItsTable) {
             Press(d, IDCANCEL);
         }});
         EXPECT_FALSE(ok) << route.id;
+        EXPECT_EQ(topMost, spec.topMost) << route.id;
         EXPECT_EQ(host.lastEditReplaced, Replaced(params.size(), false)) << route.id;
         size_t subroutineRequests = 0;
         for (size_t i = requestsBefore; i < host.requests.size(); ++i) subroutineRequests += host.requests[i].first == 5;
         EXPECT_EQ(subroutineRequests, eventFields ? 1u : 0u) << route.id << ": one subroutine list per dialog shown";
     }
+}
+
+TEST(DialogsWithoutInterfaceAccess, PickersDoNothingAndEventListsStayEmpty) {
+    HostEmulator host;
+    host.supplyInterfaceAccess = false;
+    host.pickObject = host.pickVariable = [](std::string& name) {
+        name = "picked";
+        return true;
+    };
+    host.subroutineList = "Sub1";
+    ASSERT_TRUE(host.Load());
+    Texts params = {"Rect1", "", "", ""};
+    std::string afterPickers;
+    Texts choices = {"?"};
+    bool completed = false;
+    EXPECT_TRUE(EditWithSteps(host, 15, params,
+                              {{"DropDownCaptureEvents Properties",
+                                [&](HWND d) {
+                                    HWND field = Field(d, "&Rectangle");
+                                    SendMessageA(Picker(d, field, "Select a Rectangle"), BM_CLICK, 0, 0);
+                                    SendMessageA(Picker(d, field, "Select a Variable"), BM_CLICK, 0, 0);
+                                    afterPickers = TextOf(field);
+                                    choices = ComboTexts(Field(d, "On change:"));
+                                    Press(d, IDOK);
+                                }}},
+                              &completed));
+    EXPECT_TRUE(completed);
+    EXPECT_EQ(afterPickers, "Rect1");
+    EXPECT_TRUE(choices.empty());
+    EXPECT_TRUE(host.requests.empty());
+    EXPECT_EQ(params, (Texts{"Rect1", "", "", ""}));
 }
 
 TEST_F(DialogFamilies, CreateListDialogsCodeTheirItemsAndFollowTheMode) {

@@ -261,3 +261,120 @@ TEST_F(EditDialogs, TheFilePickerPutsTheChosenPathIntoTheField) {
 }
 
 } // namespace
+
+namespace {
+
+// The engine's features for the key manager, track bar and file drop dialogs,
+// on the test build's own dialog (id 1101): hot key capture with a holder,
+// focus events, notes, option lists, enabling by a check box.
+TEST_F(EditDialogs, CaptureFieldsNotesOptionsAndEnablingWork) {
+    Texts params = {"ctrl+a", "True,x", "[f]", "True"};
+    const std::string caption = "Engine Test Properties";
+    struct {
+        WPARAM loadedKey = 0, typedKey = 0, afterEntering = 1;
+        std::string variableAfterKey = "?", options;
+        bool flagDisabled = false, flagEnabledAgain = false;
+        LONG orWeight = 0;
+        COLORREF noteColour = 0;
+    } seen;
+    const bool ok = Edit(
+        1101, params, caption,
+        [&](HWND d) {
+            HWND capture = Field(d, "HotKey:");
+            seen.loadedKey = SendMessageA(capture, HKM_GETHOTKEY, 0, 0);
+            for (int k = 0; k < 3; ++k) seen.options += CheckOf(Entry(d, "Options:", k)) + " ";
+            seen.flagDisabled = !IsWindowEnabled(Field(d, "Show caption:"));
+            LOGFONTA font{};
+            GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Labelled(d, "OR"), WM_GETFONT, 0, 0)), sizeof font, &font);
+            seen.orWeight = font.lfWeight;
+            HWND note = Labelled(d, "This variable will contain ERROR on hotkey registration failure. ");
+            RECT r{};
+            GetClientRect(note, &r);
+            HDC dc = GetDC(note);
+            seen.noteColour = GetPixel(dc, r.right - 2, r.bottom - 2);
+            ReleaseDC(note, dc);
+            SetFocus(capture);
+            QueueKey('K', false, true, true); // Ctrl+Shift+K
+        },
+        {{caption,
+          [&](HWND d) {
+              seen.typedKey = SendMessageA(Field(d, "HotKey:"), HKM_GETHOTKEY, 0, 0);
+              seen.variableAfterKey = TextOf(Field(d, "Variable:"));
+              ClickCentre(host, Field(d, "Variable:"));
+          }},
+         {caption,
+          [&](HWND d) {
+              seen.afterEntering = SendMessageA(Field(d, "HotKey:"), HKM_GETHOTKEY, 0, 0);
+              QueueText("[V]");
+          }},
+         {caption,
+          [&](HWND d) {
+              ClickCentre(host, Field(d, "Attach to windows volume slider"));
+              seen.flagEnabledAgain = IsWindowEnabled(Field(d, "Show caption:"));
+              Press(d, IDOK);
+          }}});
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(seen.loadedKey, static_cast<WPARAM>('A' | (HOTKEYF_CONTROL << 8)));
+    EXPECT_EQ(seen.typedKey, static_cast<WPARAM>('K' | ((HOTKEYF_CONTROL | HOTKEYF_SHIFT) << 8)));
+    EXPECT_EQ(seen.variableAfterKey, "");
+    EXPECT_EQ(seen.afterEntering, 0u) << "entering the variable field clears the key";
+    EXPECT_EQ(seen.options, "clear clear clear ") << "an unreadable list keeps the stored text";
+    EXPECT_TRUE(seen.flagDisabled);
+    EXPECT_TRUE(seen.flagEnabledAgain);
+    EXPECT_EQ(seen.orWeight, FW_BOLD);
+    EXPECT_EQ(seen.noteColour, RGB(255, 251, 240));
+    EXPECT_EQ(params, (Texts{"[V]", "True,x", "[f]", "False"}));
+    EXPECT_EQ(host.lastEditReplaced, (Replaced{true, false, false, true}));
+}
+
+TEST_F(EditDialogs, AHolderThatIsNoShortcutShowsInTheVariableField) {
+    for (const std::string& stored : {std::string("[HotKeyVar]"), std::string("Alt+F5")}) {
+        Texts params = {stored, "", "", ""};
+        std::string variable;
+        WPARAM key = 0;
+        EXPECT_TRUE(Edit(1101, params, "Engine Test Properties", [&](HWND d) {
+            variable = TextOf(Field(d, "Variable:"));
+            key = SendMessageA(Field(d, "HotKey:"), HKM_GETHOTKEY, 0, 0);
+            Press(d, IDOK);
+        }));
+        const bool isKey = stored == "Alt+F5";
+        EXPECT_EQ(variable, isKey ? "" : stored);
+        EXPECT_EQ(key, isKey ? static_cast<WPARAM>(VK_F5 | (HOTKEYF_ALT << 8)) : 0u);
+        EXPECT_EQ(params[0], stored);
+        EXPECT_EQ(params[1], "False,False,False");
+        EXPECT_EQ(params[2], "");
+        EXPECT_EQ(params[3], "False");
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(EditDialogs, FolderAndCustomPickersFillTheirFields) {
+    Texts params = {"", "", "", ""};
+    const std::string caption = "Engine Test Properties";
+    std::string folder, custom, hint;
+    const bool ok = Edit(
+        1101, params, caption,
+        [&](HWND d) {
+            HWND field = Field(d, "Custom:");
+            SetWindowTextA(field, "x");
+            hint = PickerHints(d, field).at(0);
+            SendMessageA(Picker(d, field, "Mark the text"), BM_CLICK, 0, 0);
+            custom = TextOf(field);
+            SendMessageA(Picker(d, Field(d, "Root Dir:"), "Select a Directory"), BM_CLICK, 0, 0);
+        },
+        {{"Browse for Folder", [](HWND b) { SendMessageA(b, WM_COMMAND, IDOK, 0); }},
+         {caption, [&](HWND d) {
+              folder = TextOf(Field(d, "Root Dir:"));
+              Press(d, IDCANCEL);
+          }}});
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(hint, "Mark the text");
+    EXPECT_EQ(custom, "<x>");
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) << folder;
+}
+
+} // namespace
