@@ -4,10 +4,13 @@ set(QOR_PURE_SOURCES
   host/ActionCatalogue.cpp
   core/AnsiText.cpp
   core/ValueEncodings.cpp
+  core/TextLines.cpp
   hotkeys/ShortCutText.cpp
   lists/ListText.cpp
   lists/ListItemStore.cpp
   lists/ListValues.cpp
   smartedit/MemoLogic.cpp
   checklist/CheckListRules.cpp
+  filedrop/DroppedItems.cpp
+  dialogs/DialogValues.cpp
 )

@@ -2,6 +2,8 @@
 // One small owning type per Win32 handle kind. Each is move-only, releases its
 // handle exactly once with the matching API, and never throws.
 #include <windows.h>
+#include <objbase.h>
+#include <shellapi.h>
 #include <utility>
 
 namespace qor {
@@ -42,6 +44,8 @@ struct GlobalCloser { void operator()(HGLOBAL h) const noexcept { GlobalFree(h);
 struct HookCloser { void operator()(HHOOK h) const noexcept { UnhookWindowsHookEx(h); } };
 struct GlobalAtomCloser { void operator()(ATOM a) const noexcept { GlobalDeleteAtom(a); } };
 struct LibraryCloser { void operator()(HMODULE h) const noexcept { FreeLibrary(h); } };
+struct DropCloser { void operator()(HDROP h) const noexcept { DragFinish(h); } };
+struct CoTaskMemCloser { void operator()(void* p) const noexcept { CoTaskMemFree(p); } };
 
 using UniqueHwnd = UniqueHandle<HWND, WindowCloser>;
 using UniqueFont = UniqueHandle<HFONT, FontCloser>;
@@ -52,6 +56,10 @@ using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalCloser>;
 using UniqueHook = UniqueHandle<HHOOK, HookCloser>;
 using UniqueGlobalAtom = UniqueHandle<ATOM, GlobalAtomCloser>;
 using UniqueLibrary = UniqueHandle<HMODULE, LibraryCloser>;
+using UniqueDrop = UniqueHandle<HDROP, DropCloser>;
+// Shell item id lists and other blocks the shell hands over in task memory.
+template <typename T>
+using UniqueTaskMem = UniqueHandle<T*, CoTaskMemCloser>;
 
 // A window's device context from GetDC, released with ReleaseDC.
 class WindowDc {
