@@ -1,0 +1,354 @@
+// The five system dialog actions driven like a user: a driver thread finds
+// the dialog the action shows over the host window, types and clicks in it,
+// and the action's result variables are checked afterwards.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <colordlg.h>
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "DropTestSupport.h"
+#include "HostEmulator.h"
+
+using qorhost::HostEmulator;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string TextOf(HWND window) {
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+struct DialogSearch {
+    HWND owner;
+    bool anyOwner;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM lParam) {
+    auto& search = *reinterpret_cast<DialogSearch*>(lParam);
+    if (!IsWindowVisible(window) || ClassOf(window) != "#32770") return TRUE;
+    if (!search.anyOwner && GetWindow(window, GW_OWNER) != search.owner) return TRUE;
+    if (GetWindowThreadProcessId(window, nullptr) != GetWindowThreadProcessId(search.owner, nullptr)) return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+struct ChildSearch {
+    std::function<bool(HWND)> match;
+    HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND child, LPARAM lParam) {
+    auto& search = *reinterpret_cast<ChildSearch*>(lParam);
+    if (!search.match(child)) return TRUE;
+    search.found = child;
+    return FALSE;
+}
+
+HWND FindChild(HWND dialog, std::function<bool(HWND)> match) {
+    ChildSearch search{std::move(match), nullptr};
+    EnumChildWindows(dialog, MatchChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Drives, from a thread of its own, the dialog that the next action shows
+// over `owner`. A dialog that does not come up owned by the host window is
+// cancelled after a while (and the test fails) so that no test hangs.
+class DialogDriver {
+public:
+    using Steps = std::function<void(HWND dialog)>;
+    DialogDriver(HWND owner, Steps steps) : owner_(owner), steps_(std::move(steps)), thread_([this] { Run(); }) {}
+    ~DialogDriver() {
+        if (thread_.joinable()) thread_.join();
+    }
+    DialogDriver(const DialogDriver&) = delete;
+    DialogDriver& operator=(const DialogDriver&) = delete;
+
+    // After the action returned.
+    bool Found() {
+        if (thread_.joinable()) thread_.join();
+        return found_;
+    }
+    bool ownerWasDisabled = false;
+
+private:
+    void Run() {
+        DialogSearch search{owner_, false, nullptr};
+        for (int i = 0; i < 200 && !search.found; ++i) {
+            EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+            if (!search.found) Sleep(50);
+        }
+        if (!search.found) {
+            // Whatever dialog came up instead must not hold the test.
+            DialogSearch any{owner_, true, nullptr};
+            for (int i = 0; i < 40 && !any.found; ++i) {
+                EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&any));
+                if (!any.found) Sleep(50);
+            }
+            if (any.found) PostMessageA(any.found, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
+        found_ = true;
+        Sleep(300); // the dialog finishes its start-up
+        ownerWasDisabled = !IsWindowEnabled(owner_);
+        SetForegroundWindow(search.found);
+        Sleep(100);
+        steps_(search.found);
+    }
+
+    HWND owner_;
+    Steps steps_;
+    bool found_ = false;
+    std::thread thread_;
+};
+
+// Real key presses from the driver thread into the focused dialog control.
+void Keys(const std::vector<std::pair<WORD, bool>>& keys) {
+    for (const auto& [vk, shift] : keys) {
+        std::vector<INPUT> in;
+        auto add = [&](WORD key, bool up) {
+            INPUT i{};
+            i.type = INPUT_KEYBOARD;
+            i.ki.wVk = key;
+            i.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+            i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            in.push_back(i);
+        };
+        if (shift) add(VK_SHIFT, false);
+        add(vk, false);
+        add(vk, true);
+        if (shift) add(VK_SHIFT, true);
+        SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+        Sleep(15);
+    }
+    Sleep(100);
+}
+
+void Type(const std::string& text) {
+    std::vector<std::pair<WORD, bool>> keys;
+    for (char c : text) {
+        const SHORT scan = VkKeyScanA(c);
+        keys.emplace_back(LOBYTE(scan), (HIBYTE(scan) & 1) != 0);
+    }
+    Keys(keys);
+}
+
+void Press(WORD vk) { Keys({{vk, false}}); }
+
+void Command(HWND dialog, int id, int code = BN_CLICKED) {
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    Sleep(50);
+}
+
+int CALLBACK CollectFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM lParam) {
+    if ((type & TRUETYPE_FONTTYPE) && font->lfFaceName[0] != '@')
+        reinterpret_cast<Strings*>(lParam)->push_back(font->lfFaceName);
+    return 1;
+}
+
+// A TrueType face the font dialog lists on this system.
+std::string InstalledFace() {
+    Strings faces;
+    HDC screen = GetDC(nullptr);
+    LOGFONTA any{};
+    any.lfCharSet = DEFAULT_CHARSET;
+    EnumFontFamiliesExA(screen, &any, CollectFace, reinterpret_cast<LPARAM>(&faces), 0);
+    ReleaseDC(nullptr, screen);
+    for (const char* preferred : {"Tahoma", "Arial", "DejaVu Sans", "Liberation Sans"})
+        for (const auto& face : faces)
+            if (face == preferred) return face;
+    return faces.empty() ? "Tahoma" : faces.front();
+}
+
+void Confirm(HWND dialog) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK))); }
+
+class SystemDialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(host.Load());
+        host.Activate();
+        host.SetVar("[Result]", "unchanged");
+    }
+
+    // Runs the action while the driver works the dialog; the action's result.
+    bool Run(const std::string& action, const Strings& params, DialogDriver::Steps steps) {
+        DialogDriver driver(host.window(), std::move(steps));
+        const bool result = host.Exec(action, params);
+        EXPECT_TRUE(driver.Found()) << action << ": no dialog owned by the host window";
+        EXPECT_TRUE(driver.ownerWasDisabled) << action << ": the host window stays usable under the dialog";
+        host.Activate();
+        return result;
+    }
+
+    HostEmulator host;
+    qortest::ScratchFolder scratch{"qorDialogs"};
+};
+
+// ---- open and save --------------------------------------------------------
+
+TEST_F(SystemDialogs, OpenDialogTypingANameAndConfirmingWritesItsPath) {
+    const std::string a = scratch.File("alpha.txt");
+    scratch.File("beta.txt");
+    std::string title;
+    EXPECT_TRUE(Run("qorFileOpenDialog", {"Pick one", "", "", "Text files|*.txt|Any File|*.*", scratch.path() + "\\", "", "[Result]"},
+                    [&](HWND dialog) {
+                        title = TextOf(dialog);
+                        Type("alpha.txt");
+                        Press(VK_RETURN);
+                    }));
+    EXPECT_EQ(title, "Pick one");
+    EXPECT_EQ(host.Var("[Result]"), a);
+}
+
+TEST_F(SystemDialogs, OpenDialogWithMultipleSelectionWritesBothPathsJoinedBySemicolons) {
+    const std::string a = scratch.File("alpha.txt");
+    const std::string b = scratch.File("beta.txt");
+    EXPECT_TRUE(Run("qorFileOpenDialog", {"Pick two", "", "", "", scratch.path(), "True,True,True", "[Result]"},
+                    [&](HWND) {
+                        Type("\"alpha.txt\" \"beta.txt\"");
+                        Press(VK_RETURN);
+                    }));
+    EXPECT_EQ(host.Var("[Result]"), a + ";" + b);
+}
+
+TEST_F(SystemDialogs, CancellingAnyDialogWritesNothingAndSucceeds) {
+    const struct {
+        const char* action;
+        Strings params;
+    } dialogs[] = {
+        {"qorFileOpenDialog", {"", "", "", "", scratch.path(), "", "[Result]"}},
+        {"qorFileSaveDialog", {"", "txt", "name", "", scratch.path(), "", "[Result]"}},
+        {"qorFolderBoxDialog", {"Pick", "", "", "", "[Result]"}},
+        {"qorFontDialog", {"'Tahoma', 10, (), (clBlack)", "", "[Result]"}},
+        {"qorColorDialog", {"clRed", "", "True", "False", "[Result]", "[Result]"}},
+    };
+    for (const auto& d : dialogs) {
+        host.ClearLog();
+        EXPECT_TRUE(Run(d.action, d.params, [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); }))
+            << d.action << ": " << host.LastError();
+        EXPECT_EQ(host.WritesTo("[Result]"), Strings{}) << d.action;
+        EXPECT_EQ(host.Var("[Result]"), "unchanged") << d.action;
+    }
+}
+
+TEST_F(SystemDialogs, SaveDialogAddsTheDefaultExtensionToATypedName) {
+    for (const std::string extension : {".txt", "txt"}) {
+        EXPECT_TRUE(Run("qorFileSaveDialog", {"Save it", extension, "", "", scratch.path() + "\\", "", "[Result]"},
+                        [&](HWND) {
+                            Type("readme");
+                            Press(VK_RETURN);
+                        }));
+        EXPECT_EQ(host.Var("[Result]"), scratch.path() + "\\readme.txt") << extension;
+    }
+}
+
+// ---- folder ----------------------------------------------------------------
+
+TEST_F(SystemDialogs, FolderDialogStartsInTheInitialFolderAndShowsTheStatusOnASecondLine) {
+    const std::string data = scratch.Folder("Data");
+    const std::string other = scratch.Folder("Other");
+    // The variable itself names the start when its _InitialDir is empty.
+    host.SetVar("[Folder]", data);
+    host.SetVar("[Folder]_InitialDir", "");
+    bool titleShown = false, editShown = true;
+    EXPECT_TRUE(Run("qorFolderBoxDialog", {"Choose a folder", "Then press OK", "", "", "[Folder]"}, [&](HWND dialog) {
+        titleShown = FindChild(dialog, [](HWND c) { return TextOf(c) == "Choose a folder\r\nThen press OK"; }) != nullptr;
+        editShown = FindChild(dialog, [](HWND c) { return ClassOf(c) == "Edit" && IsWindowVisible(c); }) != nullptr;
+        Confirm(dialog);
+    })) << host.LastError();
+    EXPECT_TRUE(titleShown);
+    EXPECT_FALSE(editShown) << "no edit field without the option";
+    EXPECT_EQ(host.Var("[Folder]"), data);
+    // _InitialDir wins when it is not empty; the edit field comes with the option.
+    host.SetVar("[Folder]_InitialDir", other);
+    EXPECT_TRUE(Run("qorFolderBoxDialog", {"Choose", "", "", "True", "[Folder]"}, [&](HWND dialog) {
+        editShown = FindChild(dialog, [](HWND c) { return ClassOf(c) == "Edit" && IsWindowVisible(c); }) != nullptr;
+        Confirm(dialog);
+    }));
+    EXPECT_TRUE(editShown);
+    EXPECT_EQ(host.Var("[Folder]"), other);
+}
+
+// ---- font ------------------------------------------------------------------
+
+TEST_F(SystemDialogs, FontDialogReturnsTheChosenFontAndKeepsEffectsItDoesNotOffer) {
+    const std::string installed = InstalledFace();
+    bool scriptListEnabled = true;
+    std::string face;
+    auto chooseSize12 = [&](HWND dialog) {
+        scriptListEnabled = IsWindowEnabled(GetDlgItem(dialog, cmb5));
+        face = TextOf(GetDlgItem(dialog, cmb1));
+        SendDlgItemMessageA(dialog, cmb3, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("12"));
+        Command(dialog, cmb3, CBN_SELCHANGE);
+        Confirm(dialog);
+    };
+    EXPECT_TRUE(Run("qorFontDialog", {"'" + installed + "', 10, (Bold|Underline), (clRed)", "", "[Result]"},
+                    chooseSize12))
+        << host.LastError();
+    EXPECT_FALSE(scriptListEnabled);
+    EXPECT_EQ(face, installed) << "the dialog starts at the given face";
+    EXPECT_EQ(host.Var("[Result]"), "'" + installed + "', 12, (Bold|Underline), (clRed)");
+
+    // With the effects group the dialog's underline and colour count.
+    EXPECT_TRUE(Run("qorFontDialog", {"'" + installed + "', 10, (Italic), (clRed)", "False,False,True", "[Result]"},
+                    [&](HWND dialog) {
+                        CheckDlgButton(dialog, chx2, BST_CHECKED);
+                        Command(dialog, chx2);
+                        chooseSize12(dialog);
+                    }));
+    EXPECT_EQ(host.Var("[Result]"), "'" + installed + "', 12, (Italic|Underline), (clRed)");
+
+    EXPECT_FALSE(host.Exec("qorFontDialog", {"'Tahoma', x, (), (clBlack)", "", "[Result]"}));
+    EXPECT_EQ(host.LastError(), "'x' is not a valid integer value");
+}
+
+// ---- colour ----------------------------------------------------------------
+
+TEST_F(SystemDialogs, ColorDialogRoundTripsTheCustomColourList) {
+    bool mixEnabled = true;
+    // The current colour goes into the first free custom slot, A.
+    EXPECT_TRUE(Run("qorColorDialog", {"clRed", "Note=kept\r\nColorB=00ff00", "True", "False", "[Color]", "[Custom]"},
+                    [&](HWND dialog) {
+                        Command(dialog, COLOR_ADD);
+                        Confirm(dialog);
+                    }))
+        << host.LastError();
+    EXPECT_EQ(host.Var("[Color]"), "clRed");
+    std::string expected = "Note=kept\r\nColorB=00ff00\r\nColorA=0000ff";
+    for (char slot = 'C'; slot <= 'P'; ++slot) expected += std::string("\r\nColor") + slot + "=ffffffff";
+    EXPECT_EQ(host.Var("[Custom]"), expected);
+
+    // The written list goes in again unchanged; the panel's button can be locked.
+    EXPECT_TRUE(Run("qorColorDialog", {"$00FF0000", host.Var("[Custom]"), "False", "True", "[Color]", "[Custom]"},
+                    [&](HWND dialog) {
+                        mixEnabled = IsWindowEnabled(GetDlgItem(dialog, COLOR_MIX));
+                        Confirm(dialog);
+                    }));
+    EXPECT_FALSE(mixEnabled);
+    EXPECT_EQ(host.Var("[Color]"), "clBlue");
+    EXPECT_EQ(host.Var("[Custom]"), expected);
+
+    // Unreadable values fail before any dialog shows.
+    EXPECT_FALSE(host.Exec("qorColorDialog", {"", "ColorA=12345g", "", "", "[Color]", "[Custom]"}));
+    EXPECT_EQ(host.LastError(), "'12345g' is not a valid integer value");
+    EXPECT_FALSE(host.Exec("qorColorDialog", {"reddish", "", "", "", "[Color]", "[Custom]"}));
+    EXPECT_EQ(host.LastError(), "'reddish' is not a valid integer value");
+}
+
+} // namespace
