@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <colordlg.h>
+#include <commctrl.h>
 #include <commdlg.h>
 #include <dlgs.h>
 
@@ -65,6 +66,32 @@ HWND FindChild(HWND dialog, std::function<bool(HWND)> match) {
     ChildSearch search{std::move(match), nullptr};
     EnumChildWindows(dialog, MatchChild, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+std::string TreeItemText(HWND tree, WPARAM which) {
+    char text[MAX_PATH] = {};
+    TVITEMA item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, which, 0));
+    item.pszText = text;
+    item.cchTextMax = MAX_PATH;
+    if (item.hItem) SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+HWND TreeOf(HWND dialog) {
+    return FindChild(dialog, [](HWND c) { return ClassOf(c) == WC_TREEVIEWA; });
+}
+
+// The folder dialog's selected folder (its name), once it is `name` or after
+// a while.
+std::string WaitForSelection(HWND dialog, const std::string& name) {
+    std::string selected;
+    for (int i = 0; i < 60 && selected != name; ++i) {
+        selected = TreeItemText(TreeOf(dialog), TVGN_CARET);
+        if (selected != name) Sleep(50);
+    }
+    return selected;
 }
 
 // Drives, from a thread of its own, the dialog that the next action shows
@@ -206,13 +233,16 @@ TEST_F(SystemDialogs, OpenDialogTypingANameAndConfirmingWritesItsPath) {
     const std::string a = scratch.File("alpha.txt");
     scratch.File("beta.txt");
     std::string title;
+    bool readOnlyBoxShown = true;
     EXPECT_TRUE(Run("qorFileOpenDialog", {"Pick one", "", "", "Text files|*.txt|Any File|*.*", scratch.path() + "\\", "", "[Result]"},
                     [&](HWND dialog) {
                         title = TextOf(dialog);
+                        readOnlyBoxShown = IsWindowVisible(GetDlgItem(dialog, chx1));
                         Type("alpha.txt");
                         Press(VK_RETURN);
                     }));
     EXPECT_EQ(title, "Pick one");
+    EXPECT_FALSE(readOnlyBoxShown);
     EXPECT_EQ(host.Var("[Result]"), a);
 }
 
@@ -256,6 +286,10 @@ TEST_F(SystemDialogs, SaveDialogAddsTheDefaultExtensionToATypedName) {
                         }));
         EXPECT_EQ(host.Var("[Result]"), scratch.path() + "\\readme.txt") << extension;
     }
+    // The suggested name is confirmed as it stands, with the extension added.
+    EXPECT_TRUE(Run("qorFileSaveDialog", {"", "txt", "notes", "", scratch.path(), "", "[Result]"},
+                    [&](HWND) { Press(VK_RETURN); }));
+    EXPECT_EQ(host.Var("[Result]"), scratch.path() + "\\notes.txt");
 }
 
 // ---- folder ----------------------------------------------------------------
@@ -263,26 +297,55 @@ TEST_F(SystemDialogs, SaveDialogAddsTheDefaultExtensionToATypedName) {
 TEST_F(SystemDialogs, FolderDialogStartsInTheInitialFolderAndShowsTheStatusOnASecondLine) {
     const std::string data = scratch.Folder("Data");
     const std::string other = scratch.Folder("Other");
+    host.SetVar("[Folder]", data);
+    // Under Wine the first folder dialog of a process that is given a start
+    // folder stops on the way to it (later ones get there): one is opened
+    // and cancelled first.
+    host.SetVar("[Warm]", data);
+    Run("qorFolderBoxDialog", {"", "", "", "", "[Warm]"}, [](HWND dialog) {
+        WaitForSelection(dialog, "Data");
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
     // The variable itself names the start when its _InitialDir is empty.
     host.SetVar("[Folder]", data);
     host.SetVar("[Folder]_InitialDir", "");
     bool titleShown = false, editShown = true;
+    std::string selected;
     EXPECT_TRUE(Run("qorFolderBoxDialog", {"Choose a folder", "Then press OK", "", "", "[Folder]"}, [&](HWND dialog) {
+        selected = WaitForSelection(dialog, "Data");
         titleShown = FindChild(dialog, [](HWND c) { return TextOf(c) == "Choose a folder\r\nThen press OK"; }) != nullptr;
         editShown = FindChild(dialog, [](HWND c) { return ClassOf(c) == "Edit" && IsWindowVisible(c); }) != nullptr;
         Confirm(dialog);
     })) << host.LastError();
+    EXPECT_EQ(selected, "Data");
     EXPECT_TRUE(titleShown);
     EXPECT_FALSE(editShown) << "no edit field without the option";
     EXPECT_EQ(host.Var("[Folder]"), data);
-    // _InitialDir wins when it is not empty; the edit field comes with the option.
+    // _InitialDir wins when it is not empty.
+    host.SetVar("[Folder]", data);
     host.SetVar("[Folder]_InitialDir", other);
-    EXPECT_TRUE(Run("qorFolderBoxDialog", {"Choose", "", "", "True", "[Folder]"}, [&](HWND dialog) {
-        editShown = FindChild(dialog, [](HWND c) { return ClassOf(c) == "Edit" && IsWindowVisible(c); }) != nullptr;
+    selected.clear();
+    EXPECT_TRUE(Run("qorFolderBoxDialog", {"Choose", "", "", "", "[Folder]"}, [&](HWND dialog) {
+        selected = WaitForSelection(dialog, "Other");
         Confirm(dialog);
     }));
-    EXPECT_TRUE(editShown);
+    EXPECT_EQ(selected, "Other");
     EXPECT_EQ(host.Var("[Folder]"), other);
+    // The tree starts at the root folder.
+    std::string rootItem;
+    EXPECT_TRUE(Run("qorFolderBoxDialog", {"Choose", "", scratch.path(), "", "[Folder]"}, [&](HWND dialog) {
+        WaitForSelection(dialog, "Other");
+        rootItem = TreeItemText(TreeOf(dialog), TVGN_ROOT);
+        Confirm(dialog);
+    }));
+    EXPECT_EQ(rootItem, scratch.path().substr(scratch.path().rfind('\\') + 1));
+    EXPECT_EQ(host.Var("[Folder]"), other);
+    // The edit field comes with the option.
+    EXPECT_TRUE(Run("qorFolderBoxDialog", {"Choose", "", "", "True", "[Folder]"}, [&](HWND dialog) {
+        editShown = FindChild(dialog, [](HWND c) { return ClassOf(c) == "Edit" && IsWindowVisible(c); }) != nullptr;
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }));
+    EXPECT_TRUE(editShown);
 }
 
 // ---- font ------------------------------------------------------------------
