@@ -145,39 +145,6 @@ private:
     std::thread thread_;
 };
 
-// Real key presses from the driver thread into the focused dialog control.
-void Keys(const std::vector<std::pair<WORD, bool>>& keys) {
-    for (const auto& [vk, shift] : keys) {
-        std::vector<INPUT> in;
-        auto add = [&](WORD key, bool up) {
-            INPUT i{};
-            i.type = INPUT_KEYBOARD;
-            i.ki.wVk = key;
-            i.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
-            i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-            in.push_back(i);
-        };
-        if (shift) add(VK_SHIFT, false);
-        add(vk, false);
-        add(vk, true);
-        if (shift) add(VK_SHIFT, true);
-        SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-        Sleep(15);
-    }
-    Sleep(100);
-}
-
-void Type(const std::string& text) {
-    std::vector<std::pair<WORD, bool>> keys;
-    for (char c : text) {
-        const SHORT scan = VkKeyScanA(c);
-        keys.emplace_back(LOBYTE(scan), (HIBYTE(scan) & 1) != 0);
-    }
-    Keys(keys);
-}
-
-void Press(WORD vk) { Keys({{vk, false}}); }
-
 void Command(HWND dialog, int id, int code = BN_CLICKED) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
     Sleep(50);
@@ -223,6 +190,8 @@ protected:
         return result;
     }
 
+    // Its key input helpers touch nothing of the emulator's state, so the
+    // driver thread types through them too.
     HostEmulator host;
     qortest::ScratchFolder scratch{"qorDialogs"};
 };
@@ -238,8 +207,8 @@ TEST_F(SystemDialogs, OpenDialogTypingANameAndConfirmingWritesItsPath) {
                     [&](HWND dialog) {
                         title = TextOf(dialog);
                         readOnlyBoxShown = IsWindowVisible(GetDlgItem(dialog, chx1));
-                        Type("alpha.txt");
-                        Press(VK_RETURN);
+                        host.TypeText("alpha.txt");
+                        host.KeyPress(VK_RETURN);
                     }));
     EXPECT_EQ(title, "Pick one");
     EXPECT_FALSE(readOnlyBoxShown);
@@ -251,8 +220,8 @@ TEST_F(SystemDialogs, OpenDialogWithMultipleSelectionWritesBothPathsJoinedBySemi
     const std::string b = scratch.File("beta.txt");
     EXPECT_TRUE(Run("qorFileOpenDialog", {"Pick two", "", "", "", scratch.path(), "True,True,True", "[Result]"},
                     [&](HWND) {
-                        Type("\"alpha.txt\" \"beta.txt\"");
-                        Press(VK_RETURN);
+                        host.TypeText("\"alpha.txt\" \"beta.txt\"");
+                        host.KeyPress(VK_RETURN);
                     }));
     EXPECT_EQ(host.Var("[Result]"), a + ";" + b);
 }
@@ -281,14 +250,14 @@ TEST_F(SystemDialogs, SaveDialogAddsTheDefaultExtensionToATypedName) {
     for (const std::string extension : {".txt", "txt"}) {
         EXPECT_TRUE(Run("qorFileSaveDialog", {"Save it", extension, "", "", scratch.path() + "\\", "", "[Result]"},
                         [&](HWND) {
-                            Type("readme");
-                            Press(VK_RETURN);
+                            host.TypeText("readme");
+                            host.KeyPress(VK_RETURN);
                         }));
         EXPECT_EQ(host.Var("[Result]"), scratch.path() + "\\readme.txt") << extension;
     }
     // The suggested name is confirmed as it stands, with the extension added.
     EXPECT_TRUE(Run("qorFileSaveDialog", {"", "txt", "notes", "", scratch.path(), "", "[Result]"},
-                    [&](HWND) { Press(VK_RETURN); }));
+                    [&](HWND) { host.KeyPress(VK_RETURN); }));
     EXPECT_EQ(host.Var("[Result]"), scratch.path() + "\\notes.txt");
 }
 
