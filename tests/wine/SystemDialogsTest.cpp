@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <colordlg.h>
+#include <objbase.h>
 #include <commctrl.h>
 #include <commdlg.h>
 #include <dlgs.h>
@@ -145,6 +146,15 @@ private:
     std::thread thread_;
 };
 
+// How the calling thread stands with COM: S_OK when it has no apartment,
+// RPC_E_CHANGED_MODE when one was left behind for it, S_FALSE when it has a
+// multithreaded one. Leaves the thread as it found it.
+HRESULT ComStateOfThisThread() {
+    const HRESULT result = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    if (SUCCEEDED(result)) CoUninitialize();
+    return result;
+}
+
 void Command(HWND dialog, int id, int code = BN_CLICKED) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
     Sleep(50);
@@ -266,6 +276,7 @@ TEST_F(SystemDialogs, SaveDialogAddsTheDefaultExtensionToATypedName) {
 TEST_F(SystemDialogs, FolderDialogStartsInTheInitialFolderAndShowsTheStatusOnASecondLine) {
     const std::string data = scratch.Folder("Data");
     const std::string other = scratch.Folder("Other");
+    const HRESULT comBefore = ComStateOfThisThread(); // and as it is left after each dialog
     host.SetVar("[Folder]", data);
     // Under Wine the first folder dialog of a process that is given a start
     // folder stops on the way to it (later ones get there): one is opened
@@ -315,6 +326,7 @@ TEST_F(SystemDialogs, FolderDialogStartsInTheInitialFolderAndShowsTheStatusOnASe
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     }));
     EXPECT_TRUE(editShown);
+    EXPECT_EQ(ComStateOfThisThread(), comBefore) << "COM is left as it was found";
 }
 
 // ---- font ------------------------------------------------------------------
