@@ -40,6 +40,11 @@ const std::vector<FileOption> kSaveOptions = {
 // Room for a multiple selection of many thousands of files.
 constexpr size_t kResultBufferSize = 1 << 20;
 
+// Without the explorer flag the system still shows the explorer look unless
+// the dialog has a hook: the old look comes with this one, which leaves every
+// message to the dialog.
+UINT_PTR CALLBACK KeepOldLook(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG ? TRUE : FALSE; }
+
 const char* TextOrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
 
 // params: title, default extension, initial file name, filter, initial
@@ -62,6 +67,7 @@ bool RunFileDialog(const Params& params, const std::vector<FileOption>& table, b
         if (table[i].oldStyle) explorerLook = false;
     }
     if (explorerLook) flags |= OFN_EXPLORER;
+    else flags |= OFN_ENABLEHOOK;
 
     std::vector<char> buffer(kResultBufferSize, '\0');
     fileName.copy(buffer.data(), std::min(fileName.size(), buffer.size() - 2));
@@ -78,6 +84,7 @@ bool RunFileDialog(const Params& params, const std::vector<FileOption>& table, b
     dialog.Flags = flags;
     dialog.FlagsEx = flagsEx;
     dialog.lpstrDefExt = TextOrNull(extension);
+    if (!explorerLook) dialog.lpfnHook = KeepOldLook;
     const BOOL confirmed = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
     if (!confirmed) {
         CheckCommonDialogOutcome(save ? "save dialog" : "open dialog");

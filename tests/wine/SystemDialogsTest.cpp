@@ -223,6 +223,19 @@ TEST_F(SystemDialogs, OpenDialogTypingANameAndConfirmingWritesItsPath) {
     EXPECT_EQ(title, "Pick one");
     EXPECT_FALSE(readOnlyBoxShown);
     EXPECT_EQ(host.Var("[Result]"), a);
+    // Position 4 asks for the old look: a plain name field and no shell view.
+    host.SetVar("[Result]", "");
+    bool oldLook = false;
+    EXPECT_TRUE(Run("qorFileOpenDialog", {"", "", "", "", scratch.path(), "False,False,False,True", "[Result]"},
+                    [&](HWND dialog) {
+                        oldLook = ClassOf(GetDlgItem(dialog, edt1)) == "Edit" &&
+                                  !FindChild(dialog, [](HWND c) { return ClassOf(c) == "SHELLDLL_DefView"; });
+                        host.TypeText("alpha.txt");
+                        host.KeyPress(VK_RETURN);
+                    }));
+    EXPECT_TRUE(oldLook);
+    EXPECT_EQ(host.Var("[Result]"), a);
+    EXPECT_EQ(host.Var("[Result]"), a);
 }
 
 TEST_F(SystemDialogs, OpenDialogWithMultipleSelectionWritesBothPathsJoinedBySemicolons) {
@@ -289,17 +302,21 @@ TEST_F(SystemDialogs, FolderDialogStartsInTheInitialFolderAndShowsTheStatusOnASe
     // The variable itself names the start when its _InitialDir is empty.
     host.SetVar("[Folder]", data);
     host.SetVar("[Folder]_InitialDir", "");
-    bool titleShown = false, editShown = true;
+    bool titleShown = false, editShown = true, newFolderButton = false;
     std::string selected;
     EXPECT_TRUE(Run("qorFolderBoxDialog", {"Choose a folder", "Then press OK", "", "", "[Folder]"}, [&](HWND dialog) {
         selected = WaitForSelection(dialog, "Data");
         titleShown = FindChild(dialog, [](HWND c) { return TextOf(c) == "Choose a folder\r\nThen press OK"; }) != nullptr;
         editShown = FindChild(dialog, [](HWND c) { return ClassOf(c) == "Edit" && IsWindowVisible(c); }) != nullptr;
+        newFolderButton = FindChild(dialog, [](HWND c) {
+                              return TextOf(c).find("New Folder") != std::string::npos && IsWindowVisible(c);
+                          }) != nullptr;
         Confirm(dialog);
     })) << host.LastError();
     EXPECT_EQ(selected, "Data");
     EXPECT_TRUE(titleShown);
     EXPECT_FALSE(editShown) << "no edit field without the option";
+    EXPECT_TRUE(newFolderButton) << "a new-folder button without the option";
     EXPECT_EQ(host.Var("[Folder]"), data);
     // _InitialDir wins when it is not empty.
     host.SetVar("[Folder]", data);
@@ -320,12 +337,17 @@ TEST_F(SystemDialogs, FolderDialogStartsInTheInitialFolderAndShowsTheStatusOnASe
     }));
     EXPECT_EQ(rootItem, scratch.path().substr(scratch.path().rfind('\\') + 1));
     EXPECT_EQ(host.Var("[Folder]"), other);
-    // The edit field comes with the option.
-    EXPECT_TRUE(Run("qorFolderBoxDialog", {"Choose", "", "", "True", "[Folder]"}, [&](HWND dialog) {
+    // The edit field comes with the option, the new-folder button goes with the next.
+    bool newFolderShown = true;
+    EXPECT_TRUE(Run("qorFolderBoxDialog", {"Choose", "", "", "True,True", "[Folder]"}, [&](HWND dialog) {
         editShown = FindChild(dialog, [](HWND c) { return ClassOf(c) == "Edit" && IsWindowVisible(c); }) != nullptr;
+        newFolderShown = FindChild(dialog, [](HWND c) {
+                             return TextOf(c).find("New Folder") != std::string::npos && IsWindowVisible(c);
+                         }) != nullptr;
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     }));
     EXPECT_TRUE(editShown);
+    EXPECT_FALSE(newFolderShown);
     EXPECT_EQ(ComStateOfThisThread(), comBefore) << "COM is left as it was found";
 }
 
