@@ -114,6 +114,7 @@ public:
         return found_;
     }
     bool ownerWasDisabled = false;
+    bool forced = false; // the dialog had to be cancelled after the steps
 
 private:
     void Run() {
@@ -138,6 +139,16 @@ private:
         SetForegroundWindow(search.found);
         Sleep(100);
         steps_(search.found);
+        // A dialog the steps did not close (or a message box it raised) would
+        // hold the test for ever: every dialog of the thread is cancelled then.
+        for (int i = 0; i < 100 && IsWindow(search.found); ++i) Sleep(50);
+        for (int i = 0; i < 100 && IsWindow(search.found); ++i) {
+            forced = true;
+            DialogSearch any{owner_, true, nullptr};
+            EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&any));
+            if (any.found) PostMessageA(any.found, WM_COMMAND, IDCANCEL, 0);
+            Sleep(100);
+        }
     }
 
     HWND owner_;
@@ -196,6 +207,7 @@ protected:
         const bool result = host.Exec(action, params);
         EXPECT_TRUE(driver.Found()) << action << ": no dialog owned by the host window";
         EXPECT_TRUE(driver.ownerWasDisabled) << action << ": the host window stays usable under the dialog";
+        EXPECT_FALSE(driver.forced) << action << ": the dialog did not close";
         host.Activate();
         return result;
     }
