@@ -11,6 +11,7 @@ set(QOR_PURE_SOURCES
   hotkeys/ShortCutCapture.cpp
   lists/ListDialogs.cpp
   smartedit/SmartEditDialogs.cpp
+  core/TextLines.cpp
   hotkeys/ShortCutText.cpp
   hotkeys/HotKeyList.cpp
   hotkeys/ClipboardStream.cpp
@@ -24,4 +25,6 @@ set(QOR_PURE_SOURCES
   smartedit/SpellVerdicts.cpp
   checklist/CheckListRules.cpp
   trackbar/SliderModel.cpp
+  filedrop/DroppedItems.cpp
+  dialogs/DialogValues.cpp
 )

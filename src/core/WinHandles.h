@@ -2,6 +2,8 @@
 // One small owning type per Win32 handle kind. Each is move-only, releases its
 // handle exactly once with the matching API, and never throws.
 #include <windows.h>
+#include <objbase.h>
+#include <shellapi.h>
 #include <utility>
 
 namespace qor {
@@ -46,6 +48,8 @@ struct KernelHandleCloser { void operator()(HANDLE h) const noexcept { CloseHand
 struct PaletteCloser { void operator()(HPALETTE h) const noexcept { DeleteObject(h); } };
 struct MenuCloser { void operator()(HMENU h) const noexcept { DestroyMenu(h); } };
 struct PenCloser { void operator()(HPEN h) const noexcept { DeleteObject(h); } };
+struct DropCloser { void operator()(HDROP h) const noexcept { DragFinish(h); } };
+struct CoTaskMemCloser { void operator()(void* p) const noexcept { CoTaskMemFree(p); } };
 
 using UniqueHwnd = UniqueHandle<HWND, WindowCloser>;
 using UniqueFont = UniqueHandle<HFONT, FontCloser>;
@@ -61,6 +65,10 @@ using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleCloser>;
 using UniquePalette = UniqueHandle<HPALETTE, PaletteCloser>;
 using UniqueMenu = UniqueHandle<HMENU, MenuCloser>;
 using UniquePen = UniqueHandle<HPEN, PenCloser>;
+using UniqueDrop = UniqueHandle<HDROP, DropCloser>;
+// Shell item id lists and other blocks the shell hands over in task memory.
+template <typename T>
+using UniqueTaskMem = UniqueHandle<T*, CoTaskMemCloser>;
 
 // A window's device context from GetDC, released with ReleaseDC.
 class WindowDc {

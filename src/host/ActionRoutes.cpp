@@ -3,6 +3,8 @@
 #include "core/ControlRegistry.h"
 #include "checklist/UTCustomCheckListBox.h"
 #include "smartedit/SpellCheckerAction.h"
+#include "dialogs/DialogActions.h"
+#include "filedrop/UTCustomFileContainer.h"
 #include "smartedit/UTCustomMemo.h"
 #include "lists/UTCustomDropDown.h"
 #include "lists/ListItemOperations.h"
@@ -92,6 +94,14 @@ const std::vector<ActionRoute>& ActionRoutes() {
         {69, qorDeleteLocalKeyFromManager},
         {70, qorLoadLocalKeyManager},
         {71, qorSaveLocalKeyManager},
+        // FileDragDrop.
+        {44, qorCreateFileDragDrop},
+        // System dialogs.
+        {59, qorFileOpenDialog},
+        {60, qorFontDialog},
+        {61, qorColorDialog},
+        {62, qorFileSaveDialog},
+        {63, qorFolderBoxDialog},
         // The seven remove actions.
         {2, RemoveKind<ControlKind::HotKey>},
         {17, RemoveKind<ControlKind::DropDown>},

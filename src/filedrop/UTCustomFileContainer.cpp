@@ -1,0 +1,168 @@
+#include "filedrop/UTCustomFileContainer.h"
+
+#include <shellapi.h>
+
+#include "core/AnsiText.h"
+#include "core/ControlRegistry.h"
+#include "core/ValueEncodings.h"
+#include "core/WinValues.h"
+#include "filedrop/DroppedItems.h"
+
+namespace qor {
+
+namespace {
+
+constexpr int kCaptionHeight = 15; // pixels
+constexpr int kCaptionMargin = 4;  // between the bevel and the text
+
+DroppedKind KindOfPath(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return DroppedKind::Other;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? DroppedKind::Folder : DroppedKind::File;
+}
+
+// Path i of a drop into path, using path's capacity as the buffer: one call
+// for every path that fits, two for a longer one.
+void DroppedPath(HDROP drop, UINT index, std::string& path) {
+    if (path.size() < MAX_PATH) path.resize(MAX_PATH);
+    UINT copied = DragQueryFileA(drop, index, &path[0], static_cast<UINT>(path.size()));
+    if (copied + 1 >= path.size()) {
+        path.resize(DragQueryFileA(drop, index, nullptr, 0) + 1);
+        copied = DragQueryFileA(drop, index, &path[0], static_cast<UINT>(path.size()));
+    }
+    path.resize(copied);
+}
+
+COLORREF Blend(COLORREF from, COLORREF to, int step, int steps) {
+    auto channel = [&](int shift) {
+        const int a = (from >> shift) & 0xFF, b = (to >> shift) & 0xFF;
+        return static_cast<COLORREF>(a + (b - a) * step / steps) << shift;
+    };
+    return channel(0) | channel(8) | channel(16);
+}
+
+} // namespace
+
+TFMCustomFileContainer::TFMCustomFileContainer(const Params& params)
+    : AttachedControl(ControlKind::FileDragDrop, params.at(0)) {
+    Caption = params.at(1);
+    TextColorText = params.at(2);
+    ShowPanel = SameNameAscii(params.at(3), "true");
+    FolderVariable = params.at(4);
+    FileVariable = params.at(5);
+    ItemVariable = params.at(6);
+    OnDropSub = params.at(7);
+}
+
+void TFMCustomFileContainer::BuildContent() {
+    TextColor = TextToColor(TextColorText);
+    if (!ShowPanel) return;
+    LOGFONTA lf{};
+    lf.lfHeight = -kCaptionHeight;
+    lf.lfWeight = FW_BOLD;
+    lf.lfItalic = TRUE;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(lf.lfFaceName, "Arial", LF_FACESIZE);
+    captionFont_.reset(CreateFontIndirectA(&lf));
+}
+
+void TFMCustomFileContainer::AfterPlaced() { DragAcceptFiles(hwnd(), TRUE); }
+
+void TFMCustomFileContainer::LayoutContent(int /*width*/, int /*height*/) {
+    if (ShowPanel) InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void TFMCustomFileContainer::ClearMirroredVariables() {
+    WriteVariable(FolderVariable, "");
+    WriteVariable(FileVariable, "");
+    WriteVariable(ItemVariable, "");
+}
+
+void TFMCustomFileContainer::Drop(HDROP handle) {
+    DroppedLists lists;
+    {
+        UniqueDrop drop(handle);
+        const UINT count = DragQueryFileA(handle, 0xFFFFFFFF, nullptr, 0);
+        std::string path;
+        for (UINT i = 0; i < count; ++i) {
+            DroppedPath(handle, i, path);
+            lists.Add(path, KindOfPath(path));
+        }
+    }
+    WriteVariable(FileVariable, lists.files);
+    WriteVariable(FolderVariable, lists.folders);
+    WriteVariable(ItemVariable, lists.items);
+    RunEvent(OnDropSub); // may remove this control: nothing follows it
+}
+
+void TFMCustomFileContainer::DrawPanel(HDC dc, RECT area) {
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    // White at the top to the button face at the bottom, one row at a time.
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    SelectedObject brush(dc, GetStockObject(DC_BRUSH));
+    const int steps = height > 1 ? height - 1 : 1;
+    for (int y = 0; y < height; ++y) {
+        SetDCBrushColor(dc, Blend(RGB(255, 255, 255), face, y, steps));
+        PatBlt(dc, area.left, area.top + y, width, 1, PATCOPY);
+    }
+    FrameRect(dc, &area, GetSysColorBrush(COLOR_WINDOWFRAME));
+    InflateRect(&area, -1, -1);
+    DrawEdge(dc, &area, BDR_SUNKENOUTER, BF_RECT);
+    InflateRect(&area, -1 - kCaptionMargin, -1 - kCaptionMargin);
+    if (Caption.empty() || area.right <= area.left || area.bottom <= area.top) return;
+
+    // Word-wrapped and centred both ways.
+    SelectedObject font(dc, captionFont_ ? static_cast<HGDIOBJ>(captionFont_.get()) : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ToColorRef(TextColor, GetSysColor(COLOR_WINDOWTEXT)));
+    constexpr UINT kFormat = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
+    RECT measured = area;
+    DrawTextA(dc, Caption.c_str(), static_cast<int>(Caption.size()), &measured, kFormat | DT_CALCRECT);
+    const int textHeight = measured.bottom - measured.top;
+    if (textHeight < area.bottom - area.top) area.top += (area.bottom - area.top - textHeight) / 2;
+    DrawTextA(dc, Caption.c_str(), static_cast<int>(Caption.size()), &area, kFormat);
+}
+
+void TFMCustomFileContainer::PaintPanel(HDC dc) {
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    if (client.right <= 0 || client.bottom <= 0) return;
+    UniqueMemoryDc memory(CreateCompatibleDC(dc));
+    UniqueBitmap bitmap(memory ? CreateCompatibleBitmap(dc, client.right, client.bottom) : nullptr);
+    if (!bitmap) {
+        DrawPanel(dc, client);
+        return;
+    }
+    SelectedObject selected(memory.get(), bitmap.get());
+    DrawPanel(memory.get(), client);
+    BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+}
+
+LRESULT TFMCustomFileContainer::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        // The panel covers everything; without it nothing of our own shows.
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd(), &ps);
+        if (ShowPanel && dc) PaintPanel(dc);
+        EndPaint(hwnd(), &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        if (ShowPanel && wParam) PaintPanel(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_DROPFILES:
+        Drop(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    }
+    return AttachedControl::WindowProc(message, wParam, lParam);
+}
+
+bool qorCreateFileDragDrop(const Params& params) {
+    CreateAttachedControl(std::make_shared<TQORFileDragDrop>(params));
+    return true;
+}
+
+} // namespace qor
