@@ -10,6 +10,10 @@ set(QOR_PURE_SOURCES
   hotkeys/HotKeyDialogs.cpp
   lists/ListDialogs.cpp
   smartedit/SmartEditDialogs.cpp
+  checklist/CheckListDialogs.cpp
+  filedrop/FileDropDialogs.cpp
+  trackbar/TrackBarDialogs.cpp
+  dialogs/DialogActionDialogs.cpp
   hotkeys/ShortCutText.cpp
   hotkeys/HotKeyList.cpp
   hotkeys/ClipboardStream.cpp

@@ -50,10 +50,6 @@ const char* PickerGlyph(Picker picker) {
     }
 }
 
-std::string PickerText(const FieldSpec& spec, Picker picker) {
-    return picker == PickCustom ? spec.custom.hint : PickerHint(picker);
-}
-
 std::string ControlText(HWND control) {
     const int length = GetWindowTextLengthA(control);
     std::string text(static_cast<size_t>(length) + 1, '\0');
@@ -291,6 +287,28 @@ bool EditItems(HWND owner, std::string& text) {
     return true;
 }
 
+// A key field: every key press replaces the text (see FieldSpec::keyDown).
+LRESULT CALLBACK KeyFieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    const auto* spec = reinterpret_cast<const FieldSpec*>(data);
+    switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        const std::string text = spec->keyDown(static_cast<uint32_t>(wParam), GetKeyState(VK_CONTROL) < 0,
+                                               GetKeyState(VK_MENU) < 0, GetKeyState(VK_SHIFT) < 0);
+        SetWindowTextA(edit, text.c_str());
+        return 0;
+    }
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        if (spec->keyUp) SetWindowTextA(edit, spec->keyUp(ControlText(edit)).c_str());
+        return 0;
+    case WM_CHAR:
+    case WM_SYSCHAR: return 0;
+    case WM_NCDESTROY: RemoveWindowSubclass(edit, KeyFieldProc, 1); break;
+    }
+    return DefSubclassProc(edit, message, wParam, lParam);
+}
+
 // ---- the dialog's life ----------------------------------------------------------
 
 struct View {
@@ -468,7 +486,7 @@ struct View {
             for (int bit = 0; bit < kPickerBits; ++bit) {
                 HWND button = Item(i, kPickerIdOffset + bit);
                 if (!button) continue;
-                const std::string hint = PickerText(Spec(i), static_cast<Picker>(1u << bit));
+                const std::string hint = PickerHint(Spec(i), static_cast<Picker>(1u << bit));
                 TOOLINFOA tool{};
                 tool.cbSize = TTTOOLINFOA_V2_SIZE; // understood by every common controls version
                 tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -479,7 +497,8 @@ struct View {
             }
     }
 
-    void Init(HWND window) {
+    // True: the dialog manager gives the first field the focus.
+    bool Init(HWND window) {
         dialog = window;
         LOGFONTA font{};
         GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)), sizeof font, &font);
@@ -500,6 +519,12 @@ struct View {
         model->Show();
         PushAll(true);
         AddTooltips();
+        for (size_t i = 0; i < model->size(); ++i)
+            if (Spec(i).kind == FieldKind::Text && Spec(i).keyDown)
+                SetWindowSubclass(Item(i, 1), KeyFieldProc, 1, reinterpret_cast<DWORD_PTR>(&Spec(i)));
+        if (model->focus < 0 || static_cast<size_t>(model->focus) >= model->size()) return true;
+        SetFocus(Item(static_cast<size_t>(model->focus), 1));
+        return false; // the focus is set
     }
 
     // A WM_COMMAND from one of the fields' controls.
@@ -550,8 +575,7 @@ INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         case WM_INITDIALOG:
             view = reinterpret_cast<View*>(lParam);
             SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-            view->Init(dialog);
-            return TRUE;
+            return view->Init(dialog) ? TRUE : FALSE;
         case WM_COMMAND:
             if (!view) return FALSE;
             if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
