@@ -100,9 +100,12 @@ struct FilePickSpec {
 
 // A picker the engine does not know (colour choosers, say). `pick` runs with
 // the dialog window (HWND) and the field's text; true when it changed it.
+// Without `pick`, `chooser` names a system chooser the view knows.
+enum class Chooser : uint8_t { None, Colour };
 struct CustomPickSpec {
     std::string hint;
     bool (*pick)(void* owner, std::string& text) = nullptr;
+    Chooser chooser = Chooser::None; // Colour: the colour chooser, custom colour panel locked
 };
 
 // Hot key capture value: key code in bits 0-7, modifiers as below.

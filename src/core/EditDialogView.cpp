@@ -278,6 +278,28 @@ bool PickFolderPath(HWND owner, std::string& text) {
     return picked;
 }
 
+// The colour chooser started from the field's colour (black when it is none
+// or unreadable), without the custom colour panel; the chosen colour's text.
+bool PickColourText(HWND owner, std::string& text) {
+    COLORREF custom[16];
+    std::fill(std::begin(custom), std::end(custom), RGB(255, 255, 255));
+    CHOOSECOLORA choose{};
+    choose.lStructSize = sizeof choose;
+    choose.hwndOwner = owner;
+    choose.lpCustColors = custom;
+    choose.Flags = CC_RGBINIT | CC_PREVENTFULLOPEN;
+    int32_t colour = 0;
+    try {
+        colour = TextToColor(text);
+    } catch (...) {
+        // Unreadable: the chooser starts from black.
+    }
+    choose.rgbResult = ToColorRef(colour, RGB(0, 0, 0));
+    if (!ChooseColorA(&choose)) return false;
+    text = ColorToText(static_cast<int32_t>(choose.rgbResult));
+    return true;
+}
+
 bool EditItems(HWND owner, std::string& text) {
     DialogSpec editor;
     editor.fields.push_back(MultiLineField("Items:", 0, TextCodec::ParamText).BothScrollBars().Lines(12));
@@ -470,7 +492,10 @@ struct View {
         case PickFolder: changed = PickFolderPath(dialog, answer = text); break;
         case AddItems: changed = EditItems(dialog, answer = text); break;
         case PickCustom:
-            changed = Spec(i).custom.pick && Spec(i).custom.pick(dialog, answer = text);
+            if (Spec(i).custom.pick)
+                changed = Spec(i).custom.pick(dialog, answer = text);
+            else if (Spec(i).custom.chooser == Chooser::Colour)
+                changed = PickColourText(dialog, answer = text);
             break;
         }
         if (!changed) return false;

@@ -46,15 +46,19 @@ DialogSpec DialogActionDialog(int32_t id) {
         return Fields({font, OptionsField("Options:", 1, {"AnsiOnly", "TrueType", "ShowEffectsBar"}),
                        Text("Store the selected font in this variable:", 2)});
     }
-    case 61:
+    case 61: {
+        FieldSpec colour = Text("Color:", 0, PickCustom | PickVariable);
+        colour.custom.hint = "Select a Color";
+        colour.custom.chooser = Chooser::Colour;
         return Fields({
-            Text("Color:", 0),
+            colour,
             Text("Custom color list:", 1),
             CheckField("Show custom color panel", 2),
             CheckField("Disable \"Define Custom Color\" button", 3),
             Text("Store the selected color in this variable:", 4),
             Text("Store the selected custom color list in this variable:", 5),
         });
+    }
     default: // 63
         return Fields(
             {

@@ -245,4 +245,31 @@ TEST_F(ControlDialogs, OptionListsKeepWhatTheyCannotReadUntilTicked) {
     EXPECT_EQ(host.lastEditReplaced, Replaced(7, true));
 }
 
+TEST_F(ControlDialogs, TheColourChooserStartsFromTheFieldsColour) {
+    Texts params = {"clred", "", "[p]", "", "", ""};
+    std::string chosen, panelBox;
+    bool completed = false;
+    const std::string caption = "ColorDialog Properties";
+    const bool ok = EditWithSteps(
+        host, 61, params,
+        {{caption,
+          [&](HWND d) {
+              panelBox = CheckOf(Field(d, "Show custom color panel"));
+              SendMessageA(Picker(d, Field(d, "Color:"), "Select a Color"), BM_CLICK, 0, 0);
+          }},
+         {"Color", [](HWND c) { SendMessageA(c, WM_COMMAND, IDOK, 0); }},
+         {caption,
+          [&](HWND d) {
+              chosen = TextOf(Field(d, "Color:"));
+              Press(d, IDOK);
+          }}},
+        &completed);
+    EXPECT_TRUE(completed);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(panelBox, "clear");
+    EXPECT_EQ(chosen, "clRed") << "confirmed at once, the chooser gives back the colour it started from";
+    EXPECT_EQ(params, (Texts{"clRed", "", "[p]", "False", "", ""}));
+    EXPECT_EQ(host.lastEditReplaced, (Replaced{true, true, false, true, true, true}));
+}
+
 } // namespace
