@@ -314,22 +314,32 @@ LRESULT CALLBACK KeyFieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
     const auto* spec = reinterpret_cast<const FieldSpec*>(data);
     switch (message) {
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
+    case WM_SYSKEYDOWN: try {
         const std::string text = spec->keyDown(static_cast<uint32_t>(wParam), GetKeyState(VK_CONTROL) < 0,
                                                GetKeyState(VK_MENU) < 0, GetKeyState(VK_SHIFT) < 0);
         SetWindowTextA(edit, text.c_str());
         return 0;
+    } catch (...) {
+        return 0;
     }
     case WM_KEYUP:
-    case WM_SYSKEYUP:
+    case WM_SYSKEYUP: try {
         if (spec->keyUp) SetWindowTextA(edit, spec->keyUp(ControlText(edit)).c_str());
         return 0;
+    } catch (...) {
+        return 0;
+    }
     case WM_CHAR:
     case WM_SYSCHAR: return 0;
     case WM_NCDESTROY: RemoveWindowSubclass(edit, KeyFieldProc, 1); break;
     }
     return DefSubclassProc(edit, message, wParam, lParam);
 }
+
+// A hot key control tells nobody that it got the focus: its field is entered
+// through this subclass (the id is the field index).
+LRESULT CALLBACK HotKeyFocusProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR field,
+                                 DWORD_PTR data);
 
 // ---- the dialog's life ----------------------------------------------------------
 
@@ -544,9 +554,12 @@ struct View {
         model->Show();
         PushAll(true);
         AddTooltips();
-        for (size_t i = 0; i < model->size(); ++i)
+        for (size_t i = 0; i < model->size(); ++i) {
             if (Spec(i).kind == FieldKind::Text && Spec(i).keyDown)
                 SetWindowSubclass(Item(i, 1), KeyFieldProc, 1, reinterpret_cast<DWORD_PTR>(&Spec(i)));
+            if (Spec(i).kind == FieldKind::HotKey)
+                SetWindowSubclass(Item(i, 1), HotKeyFocusProc, i, reinterpret_cast<DWORD_PTR>(this));
+        }
         if (model->focus < 0 || static_cast<size_t>(model->focus) >= model->size()) return true;
         SetFocus(Item(static_cast<size_t>(model->focus), 1));
         return false; // the focus is set
@@ -592,6 +605,24 @@ struct View {
         return FALSE;
     }
 };
+
+LRESULT CALLBACK HotKeyFocusProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR field,
+                                 DWORD_PTR data) {
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(control, HotKeyFocusProc, field);
+    const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+    if (message == WM_SETFOCUS) {
+        View* view = reinterpret_cast<View*>(data);
+        try {
+            if (!view->pushing) {
+                view->model->Enter(static_cast<int>(field));
+                view->PushAll(false);
+            }
+        } catch (...) {
+            view->failed = true;
+        }
+    }
+    return result;
+}
 
 INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* view = reinterpret_cast<View*>(GetWindowLongPtrA(dialog, DWLP_USER));

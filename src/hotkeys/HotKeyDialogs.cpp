@@ -38,13 +38,19 @@ void GlobalKeyBehaviour(DialogModel& m, DialogEvent event, int field) {
         m.focus = m[capture].hotKey == 0 && !stored.empty() ? variable : capture;
         return;
     }
-    if (field == capture)
+    // Entering a field clears the other one; the holder changes only when a
+    // field did.
+    bool changed = event == DialogEvent::Changed;
+    if (field == capture) {
+        changed = changed || !m[variable].text.empty();
         m[variable].text.clear();
-    else if (field == variable)
+    } else if (field == variable) {
+        changed = changed || m[capture].hotKey != 0;
         m[capture].hotKey = 0;
-    else
+    } else {
         return;
-    m[holder].text = m[capture].hotKey ? codec.toText(m[capture].hotKey) : m[variable].text;
+    }
+    if (changed) m[holder].text = m[capture].hotKey ? codec.toText(m[capture].hotKey) : m[variable].text;
 }
 
 FieldSpec ActionRow() {

@@ -173,7 +173,12 @@ TEST(ControlDialogTables, GlobalKeyDialogsHoldEitherACombinationOrAVariable) {
     name.model.Change(variable);
     EXPECT_EQ(name.model[capture].hotKey, 0u);
     EXPECT_EQ(name.Confirm(), (Texts{"[Other]"}));
-    // Entering the variable field clears the capture, and OK writes what shows.
+    // Entering a field clears the other; OK writes what shows.
+    Shown lower(64, {"ctrl+a", ""});
+    lower.model.Enter(capture);
+    EXPECT_EQ(lower.Confirm()[0], "ctrl+a") << "nothing cleared, the holder stays";
+    name.model.Enter(capture);
+    EXPECT_EQ(name.Confirm(), (Texts{""}));
     key.model.Enter(variable);
     EXPECT_EQ(key.model[capture].hotKey, 0u);
     EXPECT_EQ(key.Confirm(), (Texts{"", ""}));

@@ -169,7 +169,7 @@ TEST_F(ControlDialogs, HotKeyFieldsKeepVariablesAndCaptureRealKeys) {
     // The global manager: a variable goes to the variable field, which has the
     // focus; pressing a combination clears it.
     Texts add = {"[V]", "a[#13][#10]b"};
-    std::string variableBefore, variableAfter;
+    std::string variableBefore, variableOnEntry, variableAfter;
     bool variableFocused = false;
     Texts actions;
     EXPECT_TRUE(Edit(64, add, "AddHotKeyInManager Properties",
@@ -179,6 +179,7 @@ TEST_F(ControlDialogs, HotKeyFieldsKeepVariablesAndCaptureRealKeys) {
                           shown = hotKey(d, "HotKey:");
                           actions = ComboTexts(Field(d, "Action:"));
                           SetFocus(Field(d, "HotKey:"));
+                          variableOnEntry = TextOf(Field(d, "Variable:"));
                           QueueKey('K', false, true);
                       },
                       [&](HWND d) {
@@ -189,6 +190,7 @@ TEST_F(ControlDialogs, HotKeyFieldsKeepVariablesAndCaptureRealKeys) {
     EXPECT_TRUE(variableFocused);
     EXPECT_EQ(shown, 0);
     EXPECT_EQ(actions, (Texts{":Sub1", ":Sub2"}));
+    EXPECT_EQ(variableOnEntry, "") << "entering the capture field clears the variable";
     EXPECT_EQ(variableAfter, "");
     EXPECT_EQ(add, (Texts{"Shift+K", "a[#13][#10]b"}));
 
