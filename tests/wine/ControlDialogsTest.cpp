@@ -216,21 +216,34 @@ TEST_F(ControlDialogs, HotKeyFieldsKeepVariablesAndCaptureRealKeys) {
 }
 
 TEST_F(ControlDialogs, TheLocalKeyFieldTurnsPressesIntoShortcutText) {
-    Texts params = {"[Old]", "[#34]go[#34]"};
-    std::string action, key;
-    EXPECT_TRUE(Edit(68, params, "AddLocalKeyInManager Properties",
-                     {[&](HWND d) {
-                          action = TextOf(Field(d, "Action:"));
-                          SetFocus(Field(d, "LocalKey:"));
-                          QueueKey(VK_F2, false, true);
-                      },
-                      [&](HWND d) {
-                          key = TextOf(Field(d, "LocalKey:"));
-                          Press(d, IDOK);
-                      }}));
-    EXPECT_EQ(action, "\"go\"");
-    EXPECT_EQ(key, "Shift+F2");
-    EXPECT_EQ(params, (Texts{"Shift+F2", "[#34]go[#34]"}));
+    struct Case {
+        int32_t id;
+        std::string caption;
+        bool alt, shift;
+        Texts params, written;
+    };
+    const std::vector<Case> cases = {
+        {68, "AddLocalKeyInManager Properties", false, true, {"[Old]", "[#34]go[#34]"}, {"Shift+F2", "[#34]go[#34]"}},
+        {69, "DeleteLocalKeyFromManager Properties", true, false, {"[Old]"}, {"Alt+F2"}},
+    };
+    for (const Case& c : cases) {
+        Texts params = c.params;
+        std::string action, key;
+        EXPECT_TRUE(Edit(c.id, params, c.caption,
+                         {[&](HWND d) {
+                              if (c.id == 68) action = TextOf(Field(d, "Action:"));
+                              SetFocus(Field(d, "LocalKey:"));
+                              QueueKey(VK_F2, c.alt, c.shift);
+                          },
+                          [&](HWND d) {
+                              key = TextOf(Field(d, "LocalKey:"));
+                              Press(d, IDOK);
+                          }}))
+            << c.id;
+        if (c.id == 68) EXPECT_EQ(action, "\"go\"");
+        EXPECT_EQ(key, c.written[0]) << c.id;
+        EXPECT_EQ(params, c.written) << c.id;
+    }
 }
 
 TEST_F(ControlDialogs, OptionListsKeepWhatTheyCannotReadUntilTicked) {
