@@ -34,8 +34,9 @@ void GlobalKeyBehaviour(DialogModel& m, DialogEvent event, int field) {
     if (event == DialogEvent::Shown) {
         const std::string stored = m[holder].text;
         m[capture].hotKey = stored.empty() ? 0 : codec.fromText(stored);
-        if (!stored.empty() && m[capture].hotKey == 0) m[variable].text = stored;
-        m.focus = m[capture].hotKey == 0 && !stored.empty() ? variable : capture;
+        const bool isVariable = !stored.empty() && m[capture].hotKey == 0;
+        if (isVariable) m[variable].text = stored;
+        m.focus = isVariable ? variable : capture;
         return;
     }
     // Entering a field clears the other one; the holder changes only when a
