@@ -12,6 +12,10 @@ set(QOR_PURE_SOURCES
   lists/ListDialogs.cpp
   smartedit/SmartEditDialogs.cpp
   core/TextLines.cpp
+  checklist/CheckListDialogs.cpp
+  filedrop/FileDropDialogs.cpp
+  trackbar/TrackBarDialogs.cpp
+  dialogs/DialogActionDialogs.cpp
   hotkeys/ShortCutText.cpp
   hotkeys/HotKeyList.cpp
   hotkeys/ClipboardStream.cpp

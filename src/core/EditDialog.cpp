@@ -115,6 +115,12 @@ const char* PickerHint(Picker picker) {
     }
 }
 
+std::string PickerHint(const FieldSpec& field, Picker picker) {
+    if (picker == PickCustom) return field.custom.hint;
+    if (picker == PickFont && !field.fontHint.empty()) return field.fontHint;
+    return PickerHint(picker);
+}
+
 FieldSpec TextField(std::string label, int param, unsigned pickers, std::string initial) {
     FieldSpec f;
     f.kind = FieldKind::Text;

@@ -86,6 +86,9 @@ constexpr unsigned kFontPickers = PickFont | ClearField | PickVariable;
 
 // The hint each picker shows.
 const char* PickerHint(Picker picker);
+struct FieldSpec;
+// The hint a picker shows beside this field (custom and font hints included).
+std::string PickerHint(const FieldSpec& field, Picker picker);
 
 // The open-file dialog behind PickFile.
 struct FilePickSpec {
@@ -97,9 +100,12 @@ struct FilePickSpec {
 
 // A picker the engine does not know (colour choosers, say). `pick` runs with
 // the dialog window (HWND) and the field's text; true when it changed it.
+// Without `pick`, `chooser` names a system chooser the view knows.
+enum class Chooser : uint8_t { None, Colour };
 struct CustomPickSpec {
     std::string hint;
     bool (*pick)(void* owner, std::string& text) = nullptr;
+    Chooser chooser = Chooser::None; // Colour: the colour chooser, custom colour panel locked
 };
 
 // Hot key capture value: key code in bits 0-7, modifiers as below.
@@ -136,6 +142,11 @@ struct FieldSpec {
     FilePickSpec file;
     CustomPickSpec custom;
     HotKeyCodec hotKey;
+    std::string fontHint; // PickFont: a hint other than PickerHint's
+    // Text: set, the field captures key presses instead of typing them; a
+    // key-down shows keyDown's text, a key-up turns the text into keyUp's.
+    std::string (*keyDown)(uint32_t keyCode, bool ctrl, bool alt, bool shift) = nullptr;
+    std::string (*keyUp)(const std::string& text) = nullptr;
 
     // Chainable adjustments for compact tables.
     FieldSpec& Always() { load = LoadRule::Always; return *this; }
@@ -217,6 +228,10 @@ public:
     void Enter(int field);
     // Runs the hook for the dialog being shown.
     void Show();
+    // The field that has the focus when the dialog shows (a behaviour sets it
+    // on Shown); -1: the first field.
+    int focus = -1;
+
     // Fills every Event field with these subroutine names.
     void SetSubroutines(const std::vector<std::string>& names);
 

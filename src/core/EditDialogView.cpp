@@ -50,10 +50,6 @@ const char* PickerGlyph(Picker picker) {
     }
 }
 
-std::string PickerText(const FieldSpec& spec, Picker picker) {
-    return picker == PickCustom ? spec.custom.hint : PickerHint(picker);
-}
-
 std::string ControlText(HWND control) {
     const int length = GetWindowTextLengthA(control);
     std::string text(static_cast<size_t>(length) + 1, '\0');
@@ -272,6 +268,28 @@ bool PickFolderPath(HWND owner, std::string& text) {
     return picked;
 }
 
+// The colour chooser started from the field's colour (black when it is none
+// or unreadable), without the custom colour panel; the chosen colour's text.
+bool PickColourText(HWND owner, std::string& text) {
+    COLORREF custom[16];
+    std::fill(std::begin(custom), std::end(custom), RGB(255, 255, 255));
+    CHOOSECOLORA choose{};
+    choose.lStructSize = sizeof choose;
+    choose.hwndOwner = owner;
+    choose.lpCustColors = custom;
+    choose.Flags = CC_RGBINIT | CC_PREVENTFULLOPEN;
+    int32_t colour = 0;
+    try {
+        colour = TextToColor(text);
+    } catch (...) {
+        // Unreadable: the chooser starts from black.
+    }
+    choose.rgbResult = ToColorRef(colour, RGB(0, 0, 0));
+    if (!ChooseColorA(&choose)) return false;
+    text = ColorToText(static_cast<int32_t>(choose.rgbResult));
+    return true;
+}
+
 bool EditItems(HWND owner, std::string& text) {
     DialogSpec editor;
     editor.fields.push_back(MultiLineField("Items:", 0, TextCodec::ParamText).BothScrollBars().Lines(12));
@@ -281,10 +299,39 @@ bool EditItems(HWND owner, std::string& text) {
     return true;
 }
 
-// ---- the dialog's life ----------------------------------------------------------
+// A key field: every key press replaces the text (see FieldSpec::keyDown).
+LRESULT CALLBACK KeyFieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    const auto* spec = reinterpret_cast<const FieldSpec*>(data);
+    switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: try {
+        const std::string text = spec->keyDown(static_cast<uint32_t>(wParam), GetKeyState(VK_CONTROL) < 0,
+                                               GetKeyState(VK_MENU) < 0, GetKeyState(VK_SHIFT) < 0);
+        SetWindowTextA(edit, text.c_str());
+        return 0;
+    } catch (...) {
+        return 0;
+    }
+    case WM_KEYUP:
+    case WM_SYSKEYUP: try {
+        if (spec->keyUp) SetWindowTextA(edit, spec->keyUp(ControlText(edit)).c_str());
+        return 0;
+    } catch (...) {
+        return 0;
+    }
+    case WM_CHAR:
+    case WM_SYSCHAR: return 0;
+    case WM_NCDESTROY: RemoveWindowSubclass(edit, KeyFieldProc, 1); break;
+    }
+    return DefSubclassProc(edit, message, wParam, lParam);
+}
 
-LRESULT CALLBACK CaptureFocusProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR field,
-                                  DWORD_PTR view);
+// A hot key control tells nobody that it got the focus: its field is entered
+// through this subclass (the id is the field index).
+LRESULT CALLBACK HotKeyFocusProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR field,
+                                 DWORD_PTR data);
+
+// ---- the dialog's life ----------------------------------------------------------
 
 struct View {
     DialogModel* model = nullptr;
@@ -442,7 +489,12 @@ struct View {
         case PickFile: changed = PickFilePath(dialog, Spec(i).file, answer); break;
         case PickFolder: changed = PickFolderPath(dialog, answer); break;
         case AddItems: changed = EditItems(dialog, answer); break;
-        case PickCustom: changed = Spec(i).custom.pick && Spec(i).custom.pick(dialog, answer); break;
+        case PickCustom:
+            if (Spec(i).custom.pick)
+                changed = Spec(i).custom.pick(dialog, answer);
+            else if (Spec(i).custom.chooser == Chooser::Colour)
+                changed = PickColourText(dialog, answer);
+            break;
         }
         if (!changed) return false;
         (*model)[i].text = answer;
@@ -457,7 +509,7 @@ struct View {
             for (int bit = 0; bit < kPickerBits; ++bit) {
                 HWND button = Item(i, kPickerIdOffset + bit);
                 if (!button) continue;
-                const std::string hint = PickerText(Spec(i), static_cast<Picker>(1u << bit));
+                const std::string hint = PickerHint(Spec(i), static_cast<Picker>(1u << bit));
                 TOOLINFOA tool{};
                 tool.cbSize = TTTOOLINFOA_V2_SIZE; // understood by every common controls version
                 tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -468,7 +520,8 @@ struct View {
             }
     }
 
-    void Init(HWND window) {
+    // True: the dialog manager gives the first field the focus.
+    bool Init(HWND window) {
         dialog = window;
         LOGFONTA font{};
         GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)), sizeof font, &font);
@@ -489,10 +542,15 @@ struct View {
         model->Show();
         PushAll(true);
         AddTooltips();
-        // The hot key control reports no focus of its own.
-        for (size_t i = 0; i < model->size(); ++i)
+        for (size_t i = 0; i < model->size(); ++i) {
+            if (Spec(i).kind == FieldKind::Text && Spec(i).keyDown)
+                SetWindowSubclass(Item(i, 1), KeyFieldProc, 1, reinterpret_cast<DWORD_PTR>(&Spec(i)));
             if (Spec(i).kind == FieldKind::HotKey)
-                SetWindowSubclass(Item(i, 1), CaptureFocusProc, i, reinterpret_cast<DWORD_PTR>(this));
+                SetWindowSubclass(Item(i, 1), HotKeyFocusProc, i, reinterpret_cast<DWORD_PTR>(this));
+        }
+        if (model->focus < 0 || static_cast<size_t>(model->focus) >= model->size()) return true;
+        SetFocus(Item(static_cast<size_t>(model->focus), 1));
+        return false; // the focus is set
     }
 
     void Entered(size_t i) {
@@ -540,17 +598,21 @@ struct View {
     }
 };
 
-LRESULT CALLBACK CaptureFocusProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR field,
-                                  DWORD_PTR view) {
-    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+LRESULT CALLBACK HotKeyFocusProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR field,
+                                 DWORD_PTR data) {
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(control, HotKeyFocusProc, field);
+    const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
     if (message == WM_SETFOCUS) {
+        View* view = reinterpret_cast<View*>(data);
         try {
-            reinterpret_cast<View*>(view)->Entered(field);
+            if (!view->pushing) {
+                view->model->Enter(static_cast<int>(field));
+                view->PushAll(false);
+            }
         } catch (...) {
-            reinterpret_cast<View*>(view)->failed = true;
+            view->failed = true;
         }
     }
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(window, CaptureFocusProc, field);
     return result;
 }
 
@@ -561,8 +623,7 @@ INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         case WM_INITDIALOG:
             view = reinterpret_cast<View*>(lParam);
             SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-            view->Init(dialog);
-            return TRUE;
+            return view->Init(dialog) ? TRUE : FALSE;
         case WM_COMMAND:
             if (!view) return FALSE;
             if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {

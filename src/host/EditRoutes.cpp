@@ -1,9 +1,13 @@
 #include "host/EditRoutes.h"
 
+#include "checklist/CheckListDialogs.h"
 #include "core/SharedDialogs.h"
+#include "dialogs/DialogActionDialogs.h"
+#include "filedrop/FileDropDialogs.h"
 #include "hotkeys/HotKeyDialogs.h"
 #include "lists/ListDialogs.h"
 #include "smartedit/SmartEditDialogs.h"
+#include "trackbar/TrackBarDialogs.h"
 
 namespace qor {
 
@@ -67,6 +71,35 @@ const std::vector<EditRoute>& EditRoutes() {
         {42, SmartEditDialog},
         {43, SmartEditDialog},
         {73, SmartEditDialog},
+        // Hot key field, key managers' add and delete.
+        {1, HotKeyFieldDialog},
+        {2, HotKeyFieldDialog},
+        {23, HotKeyFieldDialog},
+        {64, KeyManagerDialog},
+        {65, KeyManagerDialog},
+        {68, KeyManagerDialog},
+        {69, KeyManagerDialog},
+        // File drop and track bar.
+        {44, FileDropDialog},
+        {45, FileDropDialog},
+        {46, TrackBarDialog},
+        {47, TrackBarDialog},
+        {48, TrackBarDialog},
+        {49, TrackBarDialog},
+        {50, TrackBarDialog},
+        // CheckListBox.
+        {51, CheckListDialog},
+        {52, CheckListDialog},
+        {53, CheckListDialog},
+        {54, CheckListDialog},
+        {55, CheckListDialog},
+        {56, CheckListDialog},
+        // System dialogs.
+        {59, DialogActionDialog},
+        {60, DialogActionDialog},
+        {61, DialogActionDialog},
+        {62, DialogActionDialog},
+        {63, DialogActionDialog},
     };
     return routes;
 }

@@ -55,6 +55,7 @@ TEST_F(DialogFamilies, EveryRoutedDialogShowsItsTable) {
             topMost = (GetWindowLongA(d, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
             for (const qor::FieldSpec& f : spec.fields) {
                 using qor::FieldKind;
+                if (!f.visible) continue;
                 if (f.kind == FieldKind::Radio || f.kind == FieldKind::Options) {
                     for (size_t k = 0; k < f.choices.size(); ++k) {
                         HWND entry = Entry(d, f.label, static_cast<int>(k));
@@ -71,7 +72,7 @@ TEST_F(DialogFamilies, EveryRoutedDialogShowsItsTable) {
                 ASSERT_NE(control, nullptr) << Fault(route.id, f);
                 Texts hints;
                 for (int bit = 0; bit < 8; ++bit)
-                    if (f.pickers & (1u << bit)) hints.push_back(qor::PickerHint(static_cast<qor::Picker>(1u << bit)));
+                    if (f.pickers & (1u << bit)) hints.push_back(qor::PickerHint(f, static_cast<qor::Picker>(1u << bit)));
                 if (f.kind != FieldKind::Note && f.kind != FieldKind::Check && f.kind != FieldKind::TriState &&
                     !(f.pickers & qor::PickCustom))
                     EXPECT_EQ(PickerHints(d, control), hints) << Fault(route.id, f);

@@ -1,0 +1,75 @@
+#include "dialogs/DialogActionDialogs.h"
+
+namespace qor {
+
+namespace {
+
+FieldSpec Text(std::string label, int param, unsigned pickers = PickVariable) {
+    return TextField(std::move(label), param, pickers);
+}
+
+DialogSpec Fields(std::vector<FieldSpec> fields, std::string caption = {}) {
+    DialogSpec spec;
+    spec.caption = std::move(caption);
+    spec.fields = std::move(fields);
+    return spec;
+}
+
+DialogSpec FileDialog(bool open) {
+    std::vector<std::string> options =
+        open ? std::vector<std::string>{"AllowMultiSelect", "PathMustExist", "FileMustExist", "OldStyleDialog",
+                                        "EnableSizing", "DontAddToRecent", "ForceShowHidden", "NoPlacesBar"}
+             : std::vector<std::string>{"AllowMultiSelect", "OverWritePrompt", "OldStyleDialog", "EnableSizing",
+                                        "DontAddToRecent", "ForceShowHidden", "NoPlacesBar"};
+    FieldSpec mask = Text("File mask:", 3);
+    mask.initial = "Any File|*.*";
+    return Fields({
+        Text("Title", 0),
+        Text("Default extension:", 1),
+        Text(open ? "Suggested  file name:" : "File name:", 2),
+        mask,
+        Text("InitialDir:", 4),
+        OptionsField("Options:", 5, std::move(options)),
+        Text("Store the selected file(s) in this variable:", 6),
+    });
+}
+
+} // namespace
+
+DialogSpec DialogActionDialog(int32_t id) {
+    switch (id) {
+    case 59: return FileDialog(true);
+    case 62: return FileDialog(false);
+    case 60: {
+        FieldSpec font = Text("Font:", 0, PickFont | PickVariable);
+        font.fontHint = "Select a Font";
+        return Fields({font, OptionsField("Options:", 1, {"AnsiOnly", "TrueType", "ShowEffectsBar"}),
+                       Text("Store the selected font in this variable:", 2)});
+    }
+    case 61: {
+        FieldSpec colour = Text("Color:", 0, PickCustom | PickVariable);
+        colour.custom.hint = "Select a Color";
+        colour.custom.chooser = Chooser::Colour;
+        return Fields({
+            colour,
+            Text("Custom color list:", 1),
+            CheckField("Show custom color panel", 2),
+            CheckField("Disable \"Define Custom Color\" button", 3),
+            Text("Store the selected color in this variable:", 4),
+            Text("Store the selected custom color list in this variable:", 5),
+        });
+    }
+    default: // 63
+        return Fields(
+            {
+                Text("Title:", 0),
+                Text("Status text:", 1),
+                Text("Root Dir:", 2, PickVariable | PickFolder),
+                OptionsField("Options:", 3, {"EditBox", "NoNewFolderButton", "IncludeFiles"}),
+                Text("Store the selected dir in this variable:", 4),
+            },
+            "FolderDialog Properties");
+    }
+}
+
+} // namespace qor
