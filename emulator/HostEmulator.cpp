@@ -340,11 +340,41 @@ void HostEmulator::Pump(int milliseconds) {
     } while (milliseconds > 0 && static_cast<LONG>(end - GetTickCount()) > 0);
 }
 
-void HostEmulator::Activate() {
-    SetForegroundWindow(window_);
-    SetActiveWindow(window_);
-    Pump(20);
+bool HostEmulator::PumpUntil(const std::function<bool()>& done, int milliseconds) {
+    const DWORD start = GetTickCount();
+    // Looked at before pumping: a condition may be about unhandled messages.
+    while (!done()) {
+        if (static_cast<int>(GetTickCount() - start) > milliseconds) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        Pump();
+    }
+    return true;
 }
+
+bool HostEmulator::FocusWindow(HWND window, int milliseconds) {
+    HWND top = GetAncestor(window, GA_ROOT);
+    auto holds = [&] {
+        HWND focus = GetFocus();
+        if (GetForegroundWindow() != top || !focus) return false;
+        return window == top ? focus == top || IsChild(top, focus) : focus == window;
+    };
+    const DWORD start = GetTickCount();
+    int steady = 0; // checks in a row, some ms apart, that found both in place
+    while (steady < 3) {
+        if (static_cast<int>(GetTickCount() - start) > milliseconds) return false;
+        if (!holds()) {
+            steady = 0;
+            SetForegroundWindow(top);
+            SetActiveWindow(top);
+            if (window != top) SetFocus(window);
+        }
+        Pump(15);
+        steady = holds() ? steady + 1 : 0;
+    }
+    return true;
+}
+
+bool HostEmulator::Activate() { return FocusWindow(window_); }
 
 void HostEmulator::MouseTo(HWND target, int x, int y) {
     POINT p{x, y};

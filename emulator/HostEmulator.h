@@ -122,7 +122,16 @@ public:
 
     // Simulating the user with real input.
     static void Pump(int milliseconds = 0);
-    void Activate();
+    // Pumps until done() holds or the time is up; returns done().
+    static bool PumpUntil(const std::function<bool()>& done, int milliseconds = 5000);
+    // Makes window's top-level window the foreground window and window the
+    // keyboard focus (a top-level window: the focus anywhere inside it), and
+    // pumps until both hold for a moment (the window system may hand the
+    // foreground back while it catches up); false when they never did.
+    // Keys sent right after it reach window.
+    static bool FocusWindow(HWND window, int milliseconds = 5000);
+    // The host window as foreground and focus window.
+    bool Activate();
     void ClickAt(HWND target, int x, int y, bool right = false, bool doubleClick = false);
     // A drag's parts: the pointer to a client point of target; the left button down or up.
     void MouseTo(HWND target, int x, int y);

@@ -84,11 +84,7 @@ inline void CALLBACK StepTimer(HWND, UINT, UINT_PTR, DWORD) {
         if (w == search.found) return;
     run->idleTicks = 0;
     // Keyboard input goes to the foreground window, as when the author works.
-    for (int i = 0; i < 20 && GetForegroundWindow() != search.found; ++i) {
-        SetForegroundWindow(search.found);
-        SetActiveWindow(search.found);
-        qorhost::HostEmulator::Pump(30);
-    }
+    qorhost::HostEmulator::FocusWindow(search.found);
     ++run->next; // before acting: a nested modal loop runs the next steps
     run->acting.push_back(search.found);
     step.act(search.found);
