@@ -83,10 +83,10 @@ inline void CALLBACK StepTimer(HWND, UINT, UINT_PTR, DWORD) {
     for (HWND w : run->acting)
         if (w == search.found) return;
     run->idleTicks = 0;
+    run->acting.push_back(search.found); // bringing it forward pumps too
     // Keyboard input goes to the foreground window, as when the author works.
     qorhost::HostEmulator::FocusWindow(search.found);
     ++run->next; // before acting: a nested modal loop runs the next steps
-    run->acting.push_back(search.found);
     step.act(search.found);
     run->acting.pop_back();
 }
