@@ -366,7 +366,10 @@ bool HostEmulator::FocusWindow(HWND window, int milliseconds) {
             steady = 0;
             SetForegroundWindow(top);
             SetActiveWindow(top);
-            if (window != top) SetFocus(window);
+            // The top-level window keeps a focus inside it, or takes it when
+            // none is there (the focused control may have been destroyed).
+            HWND focus = GetFocus();
+            if (window != top || !focus || (focus != top && !IsChild(top, focus))) SetFocus(window);
         }
         Pump(15);
         steady = holds() ? steady + 1 : 0;
@@ -462,15 +465,14 @@ void HostEmulator::ClickAt(HWND target, int x, int y, bool right, bool doubleCli
     Pump(30);
 }
 
-void HostEmulator::KeyPress(WORD virtualKey, bool shift, bool ctrl, bool alt) {
+void HostEmulator::SendKeyPress(WORD virtualKey, bool shift, bool ctrl, bool alt) {
     std::vector<INPUT> keys;
     AddKeyPress(keys, virtualKey, shift, ctrl, alt);
     Send(keys);
-    Pump(10);
 }
 
 // One batch: the keys arrive as fast typing does, however busy the machine.
-void HostEmulator::TypeText(const std::string& text) {
+void HostEmulator::SendText(const std::string& text) {
     std::vector<INPUT> keys;
     for (char c : text) {
         const SHORT scan = VkKeyScanA(c);
@@ -478,6 +480,15 @@ void HostEmulator::TypeText(const std::string& text) {
         AddKeyPress(keys, LOBYTE(scan), (HIBYTE(scan) & 1) != 0, (HIBYTE(scan) & 2) != 0, (HIBYTE(scan) & 4) != 0);
     }
     if (!keys.empty()) Send(keys);
+}
+
+void HostEmulator::KeyPress(WORD virtualKey, bool shift, bool ctrl, bool alt) {
+    SendKeyPress(virtualKey, shift, ctrl, alt);
+    Pump(10);
+}
+
+void HostEmulator::TypeText(const std::string& text) {
+    SendText(text);
     Pump(10);
 }
 

@@ -138,6 +138,9 @@ public:
     void LeftButton(bool down);
     void KeyPress(WORD virtualKey, bool shift = false, bool ctrl = false, bool alt = false);
     void TypeText(const std::string& text);
+    // The same keys queued without pumping (for a modal loop to see them).
+    static void SendKeyPress(WORD virtualKey, bool shift = false, bool ctrl = false, bool alt = false);
+    static void SendText(const std::string& text);
 
     bool SaveScreenshot(const std::string& path);
     // A PNG of any top-level window of the screen (an open dialog, say).

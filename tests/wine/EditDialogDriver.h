@@ -214,30 +214,10 @@ inline void ClickCentre(qorhost::HostEmulator& host, HWND control) {
 // must see it, since Enter, Escape, Tab and Alt+letter are the dialog
 // manager's keys. Act on the result in a later step.
 inline void QueueKey(WORD virtualKey, bool alt = false, bool shift = false) {
-    std::vector<INPUT> keys;
-    auto add = [&keys](WORD vk, bool up) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = vk;
-        in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
-        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        keys.push_back(in);
-    };
-    if (alt) add(VK_MENU, false);
-    if (shift) add(VK_SHIFT, false);
-    add(virtualKey, false);
-    add(virtualKey, true);
-    if (shift) add(VK_SHIFT, true);
-    if (alt) add(VK_MENU, true);
-    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    qorhost::HostEmulator::SendKeyPress(virtualKey, shift, false, alt);
 }
 
-inline void QueueText(const std::string& text) {
-    for (char c : text) {
-        const SHORT scan = VkKeyScanA(c);
-        if (scan != -1) QueueKey(LOBYTE(scan), false, (HIBYTE(scan) & 1) != 0);
-    }
-}
+inline void QueueText(const std::string& text) { qorhost::HostEmulator::SendText(text); }
 
 inline void Press(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
