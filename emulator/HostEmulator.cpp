@@ -341,90 +341,157 @@ void HostEmulator::Pump(int milliseconds) {
     } while (milliseconds > 0 && static_cast<LONG>(end - GetTickCount()) > 0);
 }
 
-void HostEmulator::Activate() {
-    SetForegroundWindow(window_);
-    SetActiveWindow(window_);
-    Pump(20);
-}
-
-void HostEmulator::MouseTo(HWND target, int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(target, &p);
-    const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = (p.x * 65535 + screenW / 2) / (screenW - 1);
-    move.mi.dy = (p.y * 65535 + screenH / 2) / (screenH - 1);
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &move, sizeof move);
-    Pump(10);
-}
-
-void HostEmulator::LeftButton(bool down) {
-    INPUT press{};
-    press.type = INPUT_MOUSE;
-    press.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &press, sizeof press);
-    Pump(20);
-}
-
-void HostEmulator::ClickAt(HWND target, int x, int y, bool right, bool doubleClick) {
-    MouseTo(target, x, y);
-    for (int i = 0; i < (doubleClick ? 2 : 1); ++i) {
-        INPUT press[2]{};
-        press[0].type = press[1].type = INPUT_MOUSE;
-        press[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-        press[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-        SendInput(2, press, sizeof(INPUT));
-        Pump(10);
+bool HostEmulator::PumpUntil(const std::function<bool()>& done, int milliseconds) {
+    const DWORD start = GetTickCount();
+    // Looked at before pumping: a condition may be about unhandled messages.
+    while (!done()) {
+        if (static_cast<int>(GetTickCount() - start) > milliseconds) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        Pump();
     }
-    Pump(20);
+    return true;
 }
 
-void HostEmulator::KeyPress(WORD virtualKey, bool shift, bool ctrl, bool alt) {
-    QueueKeyPress(virtualKey, shift, ctrl, alt);
-    Pump(10);
-}
-
-void HostEmulator::QueueKeyPress(WORD virtualKey, bool shift, bool ctrl, bool alt) {
-    std::vector<INPUT> keys;
-    auto add = [&keys](WORD vk, bool up) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = vk;
-        in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
-        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        keys.push_back(in);
+bool HostEmulator::FocusWindow(HWND window, int milliseconds) {
+    HWND top = GetAncestor(window, GA_ROOT);
+    auto holds = [&] {
+        HWND focus = GetFocus();
+        if (GetForegroundWindow() != top || !focus) return false;
+        return window == top ? focus == top || IsChild(top, focus) : focus == window;
     };
-    if (ctrl) add(VK_CONTROL, false);
-    if (alt) add(VK_MENU, false);
-    if (shift) add(VK_SHIFT, false);
-    add(virtualKey, false);
-    add(virtualKey, true);
-    if (shift) add(VK_SHIFT, true);
-    if (alt) add(VK_MENU, true);
-    if (ctrl) add(VK_CONTROL, true);
-    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    const DWORD start = GetTickCount();
+    int steady = 0; // checks in a row, some ms apart, that found both in place
+    while (steady < 3) {
+        if (static_cast<int>(GetTickCount() - start) > milliseconds) return false;
+        if (!holds()) {
+            steady = 0;
+            SetForegroundWindow(top);
+            SetActiveWindow(top);
+            // The top-level window keeps a focus inside it, or takes it when
+            // none is there (the focused control may have been destroyed).
+            HWND focus = GetFocus();
+            if (window != top || !focus || (focus != top && !IsChild(top, focus))) SetFocus(window);
+        }
+        Pump(15);
+        steady = holds() ? steady + 1 : 0;
+    }
+    return true;
 }
+
+bool HostEmulator::Activate() { return FocusWindow(window_); }
 
 namespace {
 
-template <typename Press>
-void ForEachKeyOf(const std::string& text, Press press) {
-    for (char c : text) {
-        const SHORT scan = VkKeyScanA(c);
-        if (scan == -1) continue;
-        press(LOBYTE(scan), (HIBYTE(scan) & 1) != 0, (HIBYTE(scan) & 2) != 0, (HIBYTE(scan) & 4) != 0);
-    }
+// An absolute move to a client point of target, in SendInput's units.
+INPUT MoveTo(HWND target, int x, int y, POINT& screen) {
+    screen = POINT{x, y};
+    ClientToScreen(target, &screen);
+    const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = (screen.x * 65535 + screenW / 2) / (screenW - 1);
+    move.mi.dy = (screen.y * 65535 + screenH / 2) / (screenH - 1);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return move;
+}
+
+INPUT Button(DWORD flags) {
+    INPUT press{};
+    press.type = INPUT_MOUSE;
+    press.mi.dwFlags = flags;
+    return press;
+}
+
+void AddKey(std::vector<INPUT>& keys, WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    keys.push_back(in);
+}
+
+void AddKeyPress(std::vector<INPUT>& keys, WORD virtualKey, bool shift, bool ctrl, bool alt) {
+    if (ctrl) AddKey(keys, VK_CONTROL, false);
+    if (alt) AddKey(keys, VK_MENU, false);
+    if (shift) AddKey(keys, VK_SHIFT, false);
+    AddKey(keys, virtualKey, false);
+    AddKey(keys, virtualKey, true);
+    if (shift) AddKey(keys, VK_SHIFT, true);
+    if (alt) AddKey(keys, VK_MENU, true);
+    if (ctrl) AddKey(keys, VK_CONTROL, true);
+}
+
+void Send(std::vector<INPUT>& inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 } // namespace
 
-void HostEmulator::TypeText(const std::string& text) {
-    ForEachKeyOf(text, [this](WORD vk, bool shift, bool ctrl, bool alt) { KeyPress(vk, shift, ctrl, alt); });
+// The window system may still report older pointer positions after a move
+// (and put the pointer back there): the move is repeated until it holds.
+void HostEmulator::MouseTo(HWND target, int x, int y) {
+    POINT screen{};
+    std::vector<INPUT> move{MoveTo(target, x, y, screen)};
+    auto arrived = [&] {
+        POINT now{};
+        return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+    };
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        Send(move);
+        Pump(10);
+        if (arrived()) {
+            Pump(10);
+            if (arrived()) return;
+        }
+    }
 }
 
-void HostEmulator::QueueTyping(const std::string& text) { ForEachKeyOf(text, QueueKeyPress); }
+void HostEmulator::LeftButton(bool down) {
+    std::vector<INPUT> press{Button(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP)};
+    Send(press);
+    Pump(20);
+}
+
+// The move and the clicks go in one batch: nothing can move the pointer
+// between them, and a double click's halves are as close as a user's.
+void HostEmulator::ClickAt(HWND target, int x, int y, bool right, bool doubleClick) {
+    POINT screen{};
+    std::vector<INPUT> inputs{MoveTo(target, x, y, screen)};
+    for (int i = 0; i < (doubleClick ? 2 : 1); ++i) {
+        inputs.push_back(Button(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN));
+        inputs.push_back(Button(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP));
+    }
+    Send(inputs);
+    Pump(30);
+}
+
+void HostEmulator::SendKeyPress(WORD virtualKey, bool shift, bool ctrl, bool alt) {
+    std::vector<INPUT> keys;
+    AddKeyPress(keys, virtualKey, shift, ctrl, alt);
+    Send(keys);
+}
+
+// One batch: the keys arrive as fast typing does, however busy the machine.
+void HostEmulator::SendText(const std::string& text) {
+    std::vector<INPUT> keys;
+    for (char c : text) {
+        const SHORT scan = VkKeyScanA(c);
+        if (scan == -1) continue;
+        AddKeyPress(keys, LOBYTE(scan), (HIBYTE(scan) & 1) != 0, (HIBYTE(scan) & 2) != 0, (HIBYTE(scan) & 4) != 0);
+    }
+    if (!keys.empty()) Send(keys);
+}
+
+void HostEmulator::KeyPress(WORD virtualKey, bool shift, bool ctrl, bool alt) {
+    SendKeyPress(virtualKey, shift, ctrl, alt);
+    Pump(10);
+}
+
+void HostEmulator::TypeText(const std::string& text) {
+    SendText(text);
+    Pump(10);
+}
 
 bool HostEmulator::SaveScreenshot(const std::string& path) {
     Pump(50);

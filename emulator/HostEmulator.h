@@ -124,17 +124,25 @@ public:
 
     // Simulating the user with real input.
     static void Pump(int milliseconds = 0);
-    void Activate();
+    // Pumps until done() holds or the time is up; returns done().
+    static bool PumpUntil(const std::function<bool()>& done, int milliseconds = 5000);
+    // Makes window's top-level window the foreground window and window the
+    // keyboard focus (a top-level window: the focus anywhere inside it), and
+    // pumps until both hold for a moment (the window system may hand the
+    // foreground back while it catches up); false when they never did.
+    // Keys sent right after it reach window.
+    static bool FocusWindow(HWND window, int milliseconds = 5000);
+    // The host window as foreground and focus window.
+    bool Activate();
     void ClickAt(HWND target, int x, int y, bool right = false, bool doubleClick = false);
     // A drag's parts: the pointer to a client point of target; the left button down or up.
     void MouseTo(HWND target, int x, int y);
     void LeftButton(bool down);
     void KeyPress(WORD virtualKey, bool shift = false, bool ctrl = false, bool alt = false);
     void TypeText(const std::string& text);
-    // The same input queued without pumping: a modal dialog's own loop must see
-    // it (Enter, Escape, Tab and Alt+letter are the dialog manager's keys).
-    static void QueueKeyPress(WORD virtualKey, bool shift = false, bool ctrl = false, bool alt = false);
-    static void QueueTyping(const std::string& text);
+    // The same keys queued without pumping (for a modal loop to see them).
+    static void SendKeyPress(WORD virtualKey, bool shift = false, bool ctrl = false, bool alt = false);
+    static void SendText(const std::string& text);
 
     bool SaveScreenshot(const std::string& path);
     // A PNG of any top-level window of the screen (an open dialog, say).

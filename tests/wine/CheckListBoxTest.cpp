@@ -63,24 +63,15 @@ protected:
         SendMessageA(ListBox(), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
         return r;
     }
-    // Under Xvfb a late focus event from a window destroyed earlier can hand
-    // the foreground to a stale window; input then goes nowhere.
-    void EnsureForeground() {
-        for (int i = 0; i < 20 && GetForegroundWindow() != host.window(); ++i) {
-            host.Activate();
-            host.Pump(30);
-        }
-        ASSERT_EQ(GetForegroundWindow(), host.window());
-    }
     // A click on the check glyph of an item.
     void ClickGlyph(int index) {
-        EnsureForeground();
+        ASSERT_TRUE(host.Activate());
         const RECT r = ItemRect(index);
         host.ClickAt(ListBox(), r.left + 7, (r.top + r.bottom) / 2);
         host.Pump(30);
     }
     void ClickText(int index, bool doubleClick = false, bool right = false) {
-        EnsureForeground();
+        ASSERT_TRUE(host.Activate());
         const RECT r = ItemRect(index);
         host.ClickAt(ListBox(), r.left + 60, (r.top + r.bottom) / 2, right, doubleClick);
         host.Pump(30);
@@ -532,10 +523,9 @@ TEST_F(CheckList, SubroutinesMayRemoveOrRecreateTheListFromInsideEachEvent) {
             ASSERT_TRUE(Capture(event == Selection ? "Kill" : "", event == DoubleClick ? "Kill" : "",
                                 event == RightClick ? "Kill" : "", stateEvent ? "Kill" : ""));
             HWND list = ListBox();
-            EnsureForeground();
+            ASSERT_TRUE(host.Activate());
             if (event == StateBySpace || event == StateByPlus) {
-                SetFocus(list);
-                host.Pump(20);
+                ASSERT_TRUE(HostEmulator::FocusWindow(list));
             }
             host.ClearLog();
             switch (event) {

@@ -154,7 +154,7 @@ TEST_F(DropDown, PickingItemsWritesNumbersBeforeOnChangeAndOnlyOnRealChanges) {
 TEST_F(DropDown, ArrowKeysInAListOnlyDropDownChangeTheValue) {
     ASSERT_TRUE(Create("one\ntwo\nthree", "0", "1", "[Choice]", "1"));
     EXPECT_EQ(GetWindowLongA(Combo(), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
-    SetFocus(Combo());
+    ASSERT_TRUE(HostEmulator::FocusWindow(Combo()));
     host.KeyPress(VK_DOWN);
     host.Pump(30);
     EXPECT_EQ(host.Var("[Choice]"), "one");
@@ -269,7 +269,7 @@ TEST_F(DropDown, AutoDropDownOpensOnTypingAndAutoCloseUpClosesOnAnExactItem) {
 TEST_F(DropDown, ListOnlyAutoCompleteCollectsAPrefixUntilAPause) {
     ASSERT_TRUE(Create("apple\nbanana\nblueberry\nbluebell", "0", "1", "[Choice]", "1"));
     ASSERT_TRUE(SetProps("", "1", "", "", "clNone", "0", ""));
-    SetFocus(Combo());
+    ASSERT_TRUE(HostEmulator::FocusWindow(Combo()));
     host.TypeText("blueb");
     host.Pump(30);
     EXPECT_EQ(Selection(), 2);

@@ -83,14 +83,10 @@ inline void CALLBACK StepTimer(HWND, UINT, UINT_PTR, DWORD) {
     for (HWND w : run->acting)
         if (w == search.found) return;
     run->idleTicks = 0;
+    run->acting.push_back(search.found); // bringing it forward pumps too
     // Keyboard input goes to the foreground window, as when the author works.
-    for (int i = 0; i < 20 && GetForegroundWindow() != search.found; ++i) {
-        SetForegroundWindow(search.found);
-        SetActiveWindow(search.found);
-        qorhost::HostEmulator::Pump(30);
-    }
+    qorhost::HostEmulator::FocusWindow(search.found);
     ++run->next; // before acting: a nested modal loop runs the next steps
-    run->acting.push_back(search.found);
     step.act(search.found);
     run->acting.pop_back();
 }
@@ -214,13 +210,14 @@ inline void ClickCentre(qorhost::HostEmulator& host, HWND control) {
     host.ClickAt(control, r.right / 2, r.bottom / 2);
 }
 
-// Real keyboard input, queued without pumping (HostEmulator::QueueKeyPress):
-// act on its result in a later step.
+// Real keyboard input, queued without pumping: the dialog's own modal loop
+// must see it, since Enter, Escape, Tab and Alt+letter are the dialog
+// manager's keys. Act on the result in a later step.
 inline void QueueKey(WORD virtualKey, bool alt = false, bool shift = false, bool ctrl = false) {
-    qorhost::HostEmulator::QueueKeyPress(virtualKey, shift, ctrl, alt);
+    qorhost::HostEmulator::SendKeyPress(virtualKey, shift, ctrl, alt);
 }
 
-inline void QueueText(const std::string& text) { qorhost::HostEmulator::QueueTyping(text); }
+inline void QueueText(const std::string& text) { qorhost::HostEmulator::SendText(text); }
 
 inline void Press(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 

@@ -37,7 +37,7 @@ protected:
     HWND Field(const std::string& rect) { return qortest::FindChildOfClass(host.ControlWindow(rect), HOTKEY_CLASSA); }
     // Ctrl+Shift+K pressed while the other window has the focus.
     void PressCtrlShiftK() {
-        other.Focus();
+        EXPECT_TRUE(other.Focus());
         host.KeyPress('K', true, true);
         host.Pump(50);
     }
@@ -105,7 +105,7 @@ TEST_F(HotKeyField, TypingACombinationIntoTheFieldRegistersIt) {
     EXPECT_EQ(GetFocus(), Field("Rect1"));
     host.KeyPress(VK_F7, false, false, true);
     EXPECT_EQ(host.Var("[HK]"), "Alt+F7");
-    other.Focus();
+    EXPECT_TRUE(other.Focus());
     host.KeyPress(VK_F7, false, false, true);
     host.Pump(50);
     EXPECT_EQ(presses, 1);
@@ -150,7 +150,7 @@ TEST_F(HotKeyField, SaveAndLoadAllFields) {
     EXPECT_EQ(SendMessageA(Field("Rect2"), HKM_GETHOTKEY, 0, 0), VK_F9 | ((HOTKEYF_SHIFT | HOTKEYF_CONTROL) << 8));
     ASSERT_TRUE(host.Exec("qorLoadHotKeys", {coded, "true"}));
     EXPECT_EQ(host.Var("[HK]"), "Ctrl+A");
-    other.Focus();
+    EXPECT_TRUE(other.Focus());
     host.KeyPress('A', false, true);
     host.Pump(50);
     EXPECT_EQ(presses, 1);

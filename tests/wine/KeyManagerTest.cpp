@@ -29,7 +29,7 @@ class KeyManagers : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(host.Load());
-        host.Activate();
+        ASSERT_TRUE(host.Activate());
         host.DefineSubroutine("Sub1", [this] { ++runs; });
     }
     bool Add(const std::string& key, const std::string& command) {
@@ -40,7 +40,7 @@ protected:
     }
     // Ctrl+Alt+key pressed while the other window has the focus.
     void PressCtrlAlt(WORD key) {
-        other.Focus();
+        EXPECT_TRUE(other.Focus());
         host.KeyPress(key, false, true, true);
         host.Pump(50);
     }
@@ -135,7 +135,7 @@ TEST_F(KeyManagers, KeyUpModeWaitsForEveryKeyToBeReleased) {
         ranAt = GetTickCount();
     });
     ASSERT_TRUE(Add("Ctrl+Alt+F9", ":Sub1"));
-    other.Focus();
+    EXPECT_TRUE(other.Focus());
     std::atomic<DWORD> releasedAt{0};
     qortest::SendKey(VK_CONTROL, false);
     qortest::SendKey(VK_MENU, false);
@@ -259,7 +259,7 @@ TEST_F(KeyManagers, LocalHookConsumesBoundKeysAndPassesOthers) {
     ASSERT_TRUE(AddLocal("Q", "*Marker"));
     ASSERT_TRUE(AddLocal("Shift+Ctrl+Z", ":Sub1"));
     ASSERT_TRUE(AddLocal("ctrl+shift+y", ":Sub1")); // another modifier order never matches
-    other.Focus();
+    EXPECT_TRUE(other.Focus());
     host.TypeText("aqb");
     host.KeyPress('Z', true, true);
     host.KeyPress('Y', true, true);
@@ -317,7 +317,7 @@ TEST_F(KeyManagers, LocalCommandsBusyFlagAndClicks) {
     ASSERT_TRUE(AddLocal("F4", "|Button1"));
     ASSERT_TRUE(AddLocal("F5", "|Bad"));
     ASSERT_TRUE(AddLocal("F6", MarkerScript("qorhk_local.cmd", marker)));
-    other.Focus();
+    EXPECT_TRUE(other.Focus());
     host.KeyPress(VK_F8);
     host.KeyPress(VK_F4);
     host.KeyPress(VK_F5);
@@ -336,9 +336,9 @@ TEST_F(KeyManagers, UnloadReleasesHotKeysAndRemovesTheHook) {
     EXPECT_TRUE(RegisterHotKey(other.frame(), 1, MOD_CONTROL | MOD_ALT, VK_F7));
     UnregisterHotKey(other.frame(), 1);
     EXPECT_EQ(GlobalFindAtomA(("HotKeyManagerHotKey" + std::to_string(0xC000 | VK_F7)).c_str()), 0);
-    other.Focus();
+    EXPECT_TRUE(other.Focus());
     host.TypeText("q");
-    host.Pump(30);
+    qortest::PumpUntil([&] { return !other.Text().empty(); });
     EXPECT_EQ(other.Text(), "q");
 }
 

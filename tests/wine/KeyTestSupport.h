@@ -34,12 +34,8 @@ public:
 
     HWND frame() const { return frame_; }
     HWND edit() const { return edit_; }
-    void Focus() {
-        SetForegroundWindow(frame_);
-        SetActiveWindow(frame_);
-        SetFocus(edit_);
-        qorhost::HostEmulator::Pump(30);
-    }
+    // True once the edit holds the focus in the foreground window.
+    bool Focus() { return qorhost::HostEmulator::FocusWindow(edit_); }
     std::string Text() const {
         char text[1024] = {};
         GetWindowTextA(edit_, text, sizeof text);
@@ -88,13 +84,8 @@ inline void SendKey(WORD key, bool up) {
 
 // Pumps until the condition holds or the time is up.
 template <typename Condition>
-bool PumpUntil(Condition&& done, int milliseconds = 3000) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (static_cast<int>(GetTickCount() - start) > milliseconds) return false;
-        qorhost::HostEmulator::Pump(10);
-    }
-    return true;
+bool PumpUntil(Condition&& done, int milliseconds = 5000) {
+    return qorhost::HostEmulator::PumpUntil(done, milliseconds);
 }
 
 } // namespace qortest

@@ -20,7 +20,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(host.Load());
         host.AddRectangle("Rect1", 20, 20, 200, 160);
-        host.Activate();
+        ASSERT_TRUE(host.Activate());
     }
 
     bool Create(const std::string& items, const std::string& style = "0", const std::string& resultMode = "1",
@@ -46,6 +46,7 @@ protected:
     // Types into the search strip and presses Enter.
     void SearchFor(const std::string& text) {
         host.ClickAt(Search(), 5, 5);
+        EXPECT_TRUE(HostEmulator::FocusWindow(Search()));
         SendMessageA(Search(), EM_SETSEL, 0, -1);
         host.KeyPress(VK_DELETE);
         host.TypeText(text);
@@ -101,7 +102,7 @@ TEST_F(ListBox, ClickingWritesTheTextBeforeOnChangeAndOnlyOnChanges) {
     Click(2);
     EXPECT_EQ(host.Var("[Sel]"), "three");
     EXPECT_EQ(runs, 2);
-    SetFocus(List());
+    ASSERT_TRUE(HostEmulator::FocusWindow(List()));
     host.KeyPress(VK_UP);
     host.Pump(30);
     EXPECT_EQ(host.Var("[Sel]"), "two") << "keyboard selection updates the value too";

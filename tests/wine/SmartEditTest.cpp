@@ -89,21 +89,12 @@ protected:
         SendMessageA(Edit(), EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
         return {static_cast<int>(s), static_cast<int>(e)};
     }
-    // Under Xvfb a late focus event from a window destroyed earlier can hand
-    // the foreground to a stale window; input then goes nowhere.
-    void EnsureForeground() {
-        for (int i = 0; i < 20 && GetForegroundWindow() != host.window(); ++i) {
-            host.Activate();
-            host.Pump(30);
-        }
-        ASSERT_EQ(GetForegroundWindow(), host.window());
-    }
     void ClickOn(HWND target, int x, int y, bool right = false, bool doubleClick = false) {
-        EnsureForeground();
+        ASSERT_TRUE(host.Activate());
         host.ClickAt(target, x, y, right, doubleClick);
     }
     void Focus() {
-        EnsureForeground();
+        ASSERT_TRUE(host.Activate());
         ASSERT_TRUE(Cmd("qorSmartEditFocus"));
         host.Pump(20);
         ASSERT_EQ(GetFocus(), Edit());
@@ -561,7 +552,7 @@ TEST_F(SmartEdit, SubroutinesMayRemoveOrRecreateTheControlFromInsideEachEvent) {
             ASSERT_TRUE(Capture(event == 0 ? kill : "", event == 1 ? kill : "", event == 2 ? kill : "",
                                 event == 3 ? kill : ""));
             HWND edit = Edit();
-            EnsureForeground();
+            ASSERT_TRUE(host.Activate());
             host.ClearLog();
             switch (event) {
             case 0:

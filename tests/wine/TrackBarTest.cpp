@@ -71,17 +71,9 @@ protected:
 
     HWND Form() { return host.ControlWindow("Rect1"); }
 
-    // Under Xvfb a late focus event can hand the foreground to a stale window.
-    void EnsureForeground() {
-        for (int i = 0; i < 20 && GetForegroundWindow() != host.window(); ++i) {
-            host.Activate();
-            host.Pump(30);
-        }
-        ASSERT_EQ(GetForegroundWindow(), host.window());
-    }
     // Press at x0, move pixel by pixel to x1, release (along y on a vertical slider).
     void Drag(int from, int to, int across, bool vertical = false) {
-        EnsureForeground();
+        ASSERT_TRUE(host.Activate());
         HWND form = Form();
         auto at = [&](int along) {
             if (vertical) host.MouseTo(form, across, along);
