@@ -53,7 +53,6 @@ const std::vector<KindCase>& Kinds() {
         {"SE", "qorCreateSmartEdit", {"SE", "[SE]"}},
         {"CL", "qorCreateCheckListBox", {"CL", "1", "1", "a\r\nb", "0", "True", "[C]", "[U]", "[G]", "[S]"}},
         {"TB", "qorCreateTrackBar", {"TB", "20", "16", "0", "100", "50", "0", "False", "[T]"}},
-        {"HK", "qorCreateHotKey", {"HK", "", "", "[H]"}},
         {"FD", "qorCreateFileDragDrop", {"FD", "Drop", "clRed", "True", "[F1]", "[F2]", "[F3]", ""}},
     };
     return kinds;
