@@ -1,5 +1,6 @@
 #pragma once
-// Timing helpers shared by the benchmarks.
+// What every benchmark program shares: loading the plug-in into the host
+// emulator, timing, and the rows printed side by side.
 #include <windows.h>
 
 #include <algorithm>
@@ -7,6 +8,8 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+
+#include "HostEmulator.h"
 
 namespace qorbench {
 
@@ -24,6 +27,25 @@ inline double Best(int runs, const std::function<void()>& prepare, const std::fu
         best = std::min(best, Seconds(work));
     }
     return best;
+}
+
+// The fastest of three runs, for the cheap cases.
+inline double Best(const std::function<void()>& work) {
+    return Best(3, [] {}, work);
+}
+
+// One row: the plug-in's time, the bare control's and their ratio.
+inline void Row(const char* name, double mine, double bare) {
+    std::printf("%-44s %9.4f %9.4f %7.2f\n", name, mine, bare, bare > 0 ? mine / bare : 0.0);
+}
+
+// Unbuffered output (rows show as they are measured) and the plug-in loaded;
+// false, with a message, when it cannot be.
+inline bool LoadPlugin(qorhost::HostEmulator& host) {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    if (host.Load()) return true;
+    std::fprintf(stderr, "cannot load the plug-in\n");
+    return false;
 }
 
 inline std::string Pad(int n) {

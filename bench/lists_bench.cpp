@@ -114,12 +114,8 @@ double SelectTime(qorhost::HostEmulator& host, int count, int lines) {
 } // namespace
 
 int main() {
-    setvbuf(stdout, nullptr, _IONBF, 0);
     qorhost::HostEmulator host;
-    if (!host.Load()) {
-        std::fprintf(stderr, "cannot load the plug-in\n");
-        return 1;
-    }
+    if (!qorbench::LoadPlugin(host)) return 1;
     host.AddRectangle("Bench", 10, 10, 300, 200);
     HWND baselineParent = host.AddRectangle("Baseline", 320, 10, 300, 200);
 

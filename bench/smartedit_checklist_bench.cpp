@@ -27,12 +27,8 @@ namespace {
 using qorbench::Pad;
 using qorbench::Seconds;
 
-// The fastest of three runs, for the cheap cases.
-double Best(const std::function<void()>& work) { return qorbench::Best(3, [] {}, work); }
-
-void Row(const char* name, double mine, double bare) {
-    std::printf("%-44s %9.4f %9.4f %7.2f\n", name, mine, bare, bare > 0 ? mine / bare : 0.0);
-}
+using qorbench::Best;
+using qorbench::Row;
 
 std::string EditText(HWND edit) {
     const int length = GetWindowTextLengthA(edit);
@@ -207,12 +203,8 @@ void BenchCheckList(qorhost::HostEmulator& host, HWND bareParent) {
 } // namespace
 
 int main() {
-    setvbuf(stdout, nullptr, _IONBF, 0);
     qorhost::HostEmulator host;
-    if (!host.Load()) {
-        std::fprintf(stderr, "cannot load the plug-in\n");
-        return 1;
-    }
+    if (!qorbench::LoadPlugin(host)) return 1;
     host.keepLog = false;
     host.AddRectangle("Bench", 10, 10, 300, 200);
     HWND bareParent = host.AddRectangle("Baseline", 320, 10, 300, 200);

@@ -19,9 +19,8 @@ namespace {
 constexpr int kWidth = 300, kHeight = 30;
 constexpr int kMoves = 3000;
 
-void Row(const char* name, double mine, double bare) {
-    std::printf("%-44s %9.4f %9.4f %7.2f\n", name, mine, bare, bare > 0 ? mine / bare : 0.0);
-}
+using qorbench::Best;
+using qorbench::Row;
 
 LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
 
@@ -40,19 +39,13 @@ void Drag(HWND target, int x, int y, const std::function<void()>& afterMove) {
     UpdateWindow(target);
 }
 
-double Best(const std::function<void()>& work) { return qorbench::Best(3, [] {}, work); }
-
 } // namespace
 
 int main() {
-    setvbuf(stdout, nullptr, _IONBF, 0);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     qorhost::HostEmulator host;
-    if (!host.Load()) {
-        std::fprintf(stderr, "cannot load the plug-in\n");
-        return 1;
-    }
+    if (!qorbench::LoadPlugin(host)) return 1;
     host.keepLog = false;
     host.AddRectangle("Bench", 10, 10, kWidth, kHeight);
     HWND bareParent = host.AddRectangle("Baseline", 10, 60, kWidth, kHeight);

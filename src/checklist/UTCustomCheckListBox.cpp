@@ -6,6 +6,7 @@
 #include "core/AnsiText.h"
 #include "core/ControlRegistry.h"
 #include "core/EventBridge.h"
+#include "core/FlagScope.h"
 #include "core/WideResults.h"
 #include "core/WinValues.h"
 #include "host/HostServices.h"
@@ -28,18 +29,6 @@ constexpr char kFontVariable[] = "[qorCheckListBox005.Font]";
 std::shared_ptr<TFMCustomCheckListBox> RequireCheckList(const std::string& name) {
     return RequireControl<TFMCustomCheckListBox>(ControlKind::CheckListBox, name, kKindWords);
 }
-
-// Keeps SuppressEvents set for a scope, whatever leaves it.
-class SuppressScope {
-public:
-    explicit SuppressScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~SuppressScope() { flag_ = false; }
-    SuppressScope(const SuppressScope&) = delete;
-    SuppressScope& operator=(const SuppressScope&) = delete;
-
-private:
-    bool& flag_;
-};
 
 } // namespace
 
@@ -525,7 +514,7 @@ void TFMCustomCheckListBox::SelectItems(const std::string& items, const std::str
 void TFMCustomCheckListBox::SetStates(const std::string& items, const std::string& stateCode,
                                       const std::string& selectBy) {
     {
-        SuppressScope suppress(SuppressEvents);
+        FlagScope suppress(SuppressEvents);
         const std::vector<std::string> lines = SplitLines(items);
         CheckState state = CheckState::Unchecked;
         if (StateFromCode(stateCode, state)) {

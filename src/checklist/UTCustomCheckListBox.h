@@ -22,7 +22,7 @@
 #include "core/StoredSettings.h"
 #include "core/ValueEncodings.h"
 #include "core/WinHandles.h"
-#include "host/ExecDispatch.h"
+#include "host/PlugInUtils.h"
 #include "lists/ListItemTarget.h"
 #include "lists/PlainItemSearch.h"
 

@@ -1,6 +1,7 @@
 #include "core/AttachedControl.h"
 
 #include "core/EventBridge.h"
+#include "core/FlagScope.h"
 #include "core/WinHandles.h"
 #include "host/HostServices.h"
 
@@ -25,13 +26,8 @@ void AttachedControl::DestroyControl() {
     retired_ = true;
     // The variables are emptied even when the host destroyed the rectangle's
     // window (and with it this control's window) before the entry went.
-    struct ClearingScope {
-        bool& flag;
-        explicit ClearingScope(bool& f) : flag(f) { flag = true; }
-        ~ClearingScope() { flag = false; }
-    };
     try {
-        ClearingScope clearing(clearing_);
+        FlagScope clearing(clearing_);
         ClearMirroredVariables();
     } catch (...) {
         Destroy(); // the window goes whatever the writes did

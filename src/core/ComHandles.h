@@ -3,6 +3,7 @@
 // pointer released exactly once. Declare the apartment before the interfaces
 // it serves, so the interfaces are released before it is uninitialised.
 #include <objbase.h>
+#include <ole2.h>
 
 #include <utility>
 
@@ -22,6 +23,23 @@ public:
     // False only when COM cannot be used on this thread at all.
     bool Usable() const noexcept { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
     HRESULT Result() const noexcept { return result_; }
+
+private:
+    HRESULT result_;
+};
+
+// OleInitialize on construction (an apartment-threaded COM apartment plus
+// OLE's clipboard and drag and drop), OleUninitialize on destruction when this
+// scope's initialisation counted. A thread in the other apartment model keeps
+// it and nothing is undone.
+class OleApartment {
+public:
+    OleApartment() noexcept : result_(OleInitialize(nullptr)) {}
+    ~OleApartment() {
+        if (SUCCEEDED(result_)) OleUninitialize();
+    }
+    OleApartment(const OleApartment&) = delete;
+    OleApartment& operator=(const OleApartment&) = delete;
 
 private:
     HRESULT result_;

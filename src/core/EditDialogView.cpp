@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/ComHandles.h"
 #include "core/DialogTemplate.h"
 #include "core/ValueEncodings.h"
 #include "core/WinHandles.h"
@@ -250,7 +251,7 @@ bool PickFilePath(HWND owner, const FilePickSpec& file, std::string& text) {
 }
 
 bool PickFolderPath(HWND owner, std::string& text) {
-    const HRESULT com = CoInitialize(nullptr);
+    ComApartment com;
     BROWSEINFOA info{};
     info.hwndOwner = owner;
     info.lpszTitle = PickerHint(PickFolder);
@@ -264,7 +265,6 @@ bool PickFolderPath(HWND owner, std::string& text) {
         }
         CoTaskMemFree(list);
     }
-    if (SUCCEEDED(com)) CoUninitialize();
     return picked;
 }
 

@@ -5,7 +5,7 @@
 // their own.
 #ifdef QOR_TEST_BUILD
 #include "core/ControlKind.h"
-#include "host/ExecDispatch.h"
+#include "host/PlugInUtils.h"
 
 namespace qor {
 

@@ -3,7 +3,7 @@
 // choose folder, font and colour. Each call builds its dialog, shows it
 // modally over the host's active window, writes the result variables only
 // when the user confirms, and answers true whether confirmed or cancelled.
-#include "host/ExecDispatch.h"
+#include "host/PlugInUtils.h"
 
 namespace qor {
 

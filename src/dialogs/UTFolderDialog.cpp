@@ -3,9 +3,9 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include <memory>
 #include <vector>
 
+#include "core/ComHandles.h"
 #include "core/ScriptError.h"
 #include "core/WinHandles.h"
 #include "dialogs/DialogActions.h"
@@ -18,25 +18,6 @@ namespace qor {
 namespace {
 
 constexpr UINT kFolderOptions[] = {BIF_EDITBOX, BIF_NONEWFOLDERBUTTON, BIF_BROWSEINCLUDEFILES};
-
-// OLE for the dialog's duration (its new style needs it), released only when
-// this call started it.
-class OleScope {
-public:
-    OleScope() : result_(OleInitialize(nullptr)) {}
-    ~OleScope() {
-        if (SUCCEEDED(result_)) OleUninitialize();
-    }
-    OleScope(const OleScope&) = delete;
-    OleScope& operator=(const OleScope&) = delete;
-
-private:
-    HRESULT result_;
-};
-
-struct ComReleaser {
-    void operator()(IUnknown* object) const noexcept { object->Release(); }
-};
 
 // The dialog's new style came with version 5 of the shell.
 void RequireModernShell() {
@@ -54,9 +35,8 @@ void RequireModernShell() {
 // folder the shell cannot name.
 UniqueTaskMem<ITEMIDLIST> RootList(const std::string& root) {
     if (root.empty()) return {};
-    IShellFolder* desktopFolder = nullptr;
-    if (FAILED(SHGetDesktopFolder(&desktopFolder)) || !desktopFolder) return {};
-    std::unique_ptr<IShellFolder, ComReleaser> desktop(desktopFolder);
+    ComPtr<IShellFolder> desktop;
+    if (FAILED(SHGetDesktopFolder(desktop.put())) || !desktop) return {};
     const int length = MultiByteToWideChar(CP_ACP, 0, root.c_str(), -1, nullptr, 0);
     std::vector<wchar_t> wide(static_cast<size_t>(length > 0 ? length : 1), L'\0');
     MultiByteToWideChar(CP_ACP, 0, root.c_str(), -1, wide.data(), length);
@@ -87,7 +67,7 @@ bool qorFolderBoxDialog(const Params& params) {
         if (chosen[i]) flags |= kFolderOptions[i];
 
     RequireModernShell();
-    OleScope ole;
+    OleApartment ole; // for the dialog's duration: its new style needs OLE
     const UniqueTaskMem<ITEMIDLIST> root = RootList(params.at(2));
     char displayName[MAX_PATH] = {};
     BROWSEINFOA browse{};

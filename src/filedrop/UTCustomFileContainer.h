@@ -8,7 +8,7 @@
 
 #include "core/AttachedControl.h"
 #include "core/WinHandles.h"
-#include "host/ExecDispatch.h"
+#include "host/PlugInUtils.h"
 
 namespace qor {
 

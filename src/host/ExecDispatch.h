@@ -8,7 +8,6 @@
 
 namespace qor {
 
-using Params = std::vector<std::string>;
 using ActionHandler = bool (*)(const Params& params);
 
 // Runs action id with the host's parameter vector. Ids outside 1..73 answer

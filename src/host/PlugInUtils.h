@@ -12,6 +12,7 @@
 #include <windows.h>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #if defined(__i386__)
 #define QOR_HOSTCALL __attribute__((regparm(3), stdcall))
@@ -26,6 +27,8 @@ namespace qor {
 // A zero-terminated ANSI string. Ones that outlive a call are GMEM_FIXED blocks.
 using HostString = char*;
 using HostBool = bool; // one byte, returned in AL
+// An action's parameters, copied as texts: what every action handler takes.
+using Params = std::vector<std::string>;
 
 // Host callbacks, in the argument order of the host's documentation. Open
 // arrays (the kind list) occupy two positions: first byte and high index.

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "core/AnsiText.h"
+#include "core/TextLines.h"
 
 namespace qor {
 
@@ -28,24 +29,6 @@ struct Base64Values {
 };
 
 } // namespace
-
-std::vector<std::string> SplitListLines(std::string_view text) {
-    std::vector<std::string> lines;
-    const size_t n = text.size();
-    size_t start = 0, i = 0;
-    while (i < n) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            lines.emplace_back(text.substr(start, i - start));
-            i += (c == '\r' && i + 1 < n && text[i + 1] == '\n') ? 2 : 1;
-            start = i;
-        } else {
-            ++i;
-        }
-    }
-    if (start < n) lines.emplace_back(text.substr(start));
-    return lines;
-}
 
 std::string JoinListLines(const std::vector<std::string>& lines) {
     size_t size = 0;
@@ -156,11 +139,11 @@ static bool HasOnlyCrLfLines(std::string_view text) {
 }
 
 std::vector<std::string> DecodeListFile(std::string_view bytes, bool decrypt) {
-    if (!decrypt) return SplitListLines(bytes);
+    if (!decrypt) return SplitLines(std::string(bytes));
     // The lines read, each followed by CR LF, decoded and decrypted as one text.
     std::string decoded =
-        HasOnlyCrLfLines(bytes) ? Base64Decode(bytes) : Base64Decode(JoinListLines(SplitListLines(bytes)));
-    return SplitListLines(Rc4InPlace(ListFileKey(), std::move(decoded)));
+        HasOnlyCrLfLines(bytes) ? Base64Decode(bytes) : Base64Decode(JoinListLines(SplitLines(std::string(bytes))));
+    return SplitLines(Rc4InPlace(ListFileKey(), std::move(decoded)));
 }
 
 namespace {

@@ -16,10 +16,8 @@
 
 namespace qor {
 
-// CR LF, a lone CR and a lone LF end a line; a final line break adds no
-// empty line.
-std::vector<std::string> SplitListLines(std::string_view text);
-// Every line followed by CR LF.
+// Every line followed by CR LF (lines are read with SplitLines of
+// core/TextLines.h).
 std::string JoinListLines(const std::vector<std::string>& lines);
 
 // The text before the first "=" (empty when there is none).

@@ -158,8 +158,11 @@ LRESULT TFMCustomHotKey::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
         }
         break;
     case WM_DESTROY:
-        // Also when the host destroys the rectangle's window first.
+        // Also when the host destroys the rectangle's window first. The field
+        // goes with this window: forget it, so no later action reaches a dead
+        // or reused handle.
         JvApplicationHotKey1.Release();
+        HotKey1.release();
         break;
     }
     return AttachedControl::WindowProc(message, wParam, lParam);

@@ -9,7 +9,7 @@
 
 #include "core/AttachedControl.h"
 #include "core/WinHandles.h"
-#include "host/ExecDispatch.h"
+#include "host/PlugInUtils.h"
 #include "hotkeys/SystemHotKey.h"
 
 namespace qor {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/ExecDispatch.h"
+#include "host/PlugInUtils.h"
 #include "hotkeys/HotKeyList.h"
 #include "hotkeys/HotKeyManager.h"
 #include "hotkeys/KeySending.h"

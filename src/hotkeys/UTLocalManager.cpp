@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "core/EventBridge.h"
+#include "core/FlagScope.h"
 #include "core/ScriptError.h"
 #include "host/HostServices.h"
 #include "hotkeys/HotKeyFiles.h"
@@ -20,18 +21,6 @@ std::unique_ptr<TFMLocalManager>& Instance() {
     static std::unique_ptr<TFMLocalManager> manager;
     return manager;
 }
-
-// Keeps the busy flag set for a scope, whatever leaves it.
-class BusyScope {
-public:
-    explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~BusyScope() { flag_ = false; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    bool& flag_;
-};
 
 } // namespace
 
@@ -84,7 +73,7 @@ void TFMLocalManager::Carry(const std::string& command) {
     case KeyCommandKind::Script: RunScriptLine(argument); break;
     case KeyCommandKind::Subroutine:
         if (!busy_) {
-            BusyScope busy(busy_);
+            FlagScope busy(busy_);
             RunSubroutine(argument);
         }
         break;

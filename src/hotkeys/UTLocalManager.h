@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/WinHandles.h"
-#include "host/ExecDispatch.h"
+#include "host/PlugInUtils.h"
 #include "hotkeys/HotKeyList.h"
 
 namespace qor {

@@ -17,7 +17,7 @@
 #include "core/AttachedControl.h"
 #include "core/ValueEncodings.h"
 #include "core/WinHandles.h"
-#include "host/ExecDispatch.h"
+#include "host/PlugInUtils.h"
 #include "lists/ListItemStore.h"
 #include "lists/ListItemTarget.h"
 

@@ -4,7 +4,7 @@
 // SmartEdit), and works on the first control found through ListItemTarget.
 // A missing control and an array search on a list without rows are reported
 // in the LastError variable while the action succeeds.
-#include "host/ExecDispatch.h"
+#include "host/PlugInUtils.h"
 
 namespace qor {
 

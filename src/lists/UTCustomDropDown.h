@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/StoredSettings.h"
-#include "host/ExecDispatch.h"
+#include "host/PlugInUtils.h"
 #include "lists/ListControlBase.h"
 
 namespace qor {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/StoredSettings.h"
-#include "host/ExecDispatch.h"
+#include "host/PlugInUtils.h"
 #include "lists/ListControlBase.h"
 
 namespace qor {

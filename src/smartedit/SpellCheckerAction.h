@@ -1,7 +1,7 @@
 #pragma once
 // qorSmartEditActiveSpellChecker: lays down the default dictionary, points a
 // SmartEdit's engine at a dictionary and sets its checking options.
-#include "host/ExecDispatch.h"
+#include "host/PlugInUtils.h"
 
 namespace qor {
 

@@ -15,7 +15,7 @@
 #include "core/AttachedControl.h"
 #include "core/ValueEncodings.h"
 #include "core/WinHandles.h"
-#include "host/ExecDispatch.h"
+#include "host/PlugInUtils.h"
 #include "lists/ListItemTarget.h"
 #include "lists/PlainItemSearch.h"
 #include "smartedit/HunSpellMemo.h"

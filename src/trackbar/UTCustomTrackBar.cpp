@@ -6,6 +6,7 @@
 
 #include "core/ControlRegistry.h"
 #include "core/EventBridge.h"
+#include "core/FlagScope.h"
 #include "core/WinValues.h"
 #include "host/HostServices.h"
 
@@ -178,11 +179,7 @@ void TFMCustomTrackBar::EndDrag() {
 
 void TFMCustomTrackBar::Poll() {
     if (buttonDown_ || polling_ || !volume_) return;
-    polling_ = true;
-    struct PollScope {
-        bool& flag;
-        ~PollScope() { flag = false; }
-    } scope{polling_};
+    FlagScope scope(polling_);
     float level = 0.0f;
     try {
         level = volume_->Level();

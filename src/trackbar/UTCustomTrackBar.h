@@ -21,7 +21,7 @@
 #include "core/AttachedControl.h"
 #include "core/ValueEncodings.h"
 #include "core/WinHandles.h"
-#include "host/ExecDispatch.h"
+#include "host/PlugInUtils.h"
 #include "trackbar/MasterVolume.h"
 #include "trackbar/SliderModel.h"
 

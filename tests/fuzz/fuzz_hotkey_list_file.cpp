@@ -1,6 +1,7 @@
 // Hot key list files: decoding any bytes, with or without decryption, never
 // fails, and lines without line breaks survive a write and a read.
 #include "FuzzSupport.h"
+#include "core/TextLines.h"
 #include "hotkeys/HotKeyList.h"
 
 using namespace qor;
@@ -12,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const auto decrypted = DecodeListFile(bytes, true);
     const auto plain = DecodeListFile(bytes, false);
     // Decryption reads the lines, rejoins them with CR LF, decodes and decrypts.
-    Require(decrypted == SplitListLines(Rc4(ListFileKey(), Base64Decode(JoinListLines(plain)))),
+    Require(decrypted == SplitLines(Rc4(ListFileKey(), Base64Decode(JoinListLines(plain)))),
             "decryption differs from its definition");
     for (const auto& line : plain)
         Require(line.find_first_of("\r\n") == std::string::npos, "a line holds a line break");

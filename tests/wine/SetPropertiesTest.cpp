@@ -45,12 +45,18 @@ const Kind kKinds[] = {
      "qorCheckListBoxSetProperties",
      {"Rect1", kFont, ""},
      {"Rect1", "", "clNone"}},
+    {"TrackBar",
+     {"Rect1", "20", "16", "0", "100", "50", "0", "False", "[V]"},
+     "qorTrackBarSetProperties",
+     {"Rect1", "True", "True", "True", "clRed", "", "clNone", "clNone"},
+     {"Rect1", "", "", "", "clNone", "clNone", "clNone", "clNone"}},
 };
 
 const char* CreateAction(const std::string& kind) {
     if (kind == "DropDown") return "qorCreateDropDown";
     if (kind == "ListBox") return "qorCreateListBox";
     if (kind == "SmartEdit") return "qorCreateSmartEdit";
+    if (kind == "TrackBar") return "qorCreateTrackBar";
     return "qorCreateCheckListBox";
 }
 

@@ -52,6 +52,8 @@ const std::vector<KindCase>& Kinds() {
         {"LB", "qorCreateListBox", {"LB", "0", "0", "a\r\nb", "0", "0", "", "1", "1", "[LB]"}},
         {"SE", "qorCreateSmartEdit", {"SE", "[SE]"}},
         {"CL", "qorCreateCheckListBox", {"CL", "1", "1", "a\r\nb", "0", "True", "[C]", "[U]", "[G]", "[S]"}},
+        {"TB", "qorCreateTrackBar", {"TB", "20", "16", "0", "100", "50", "0", "False", "[T]"}},
+        {"FD", "qorCreateFileDragDrop", {"FD", "Drop", "clRed", "True", "[F1]", "[F2]", "[F3]", ""}},
     };
     return kinds;
 }
