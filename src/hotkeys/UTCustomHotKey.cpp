@@ -74,6 +74,12 @@ TFMCustomHotKey::TFMCustomHotKey(const Params& params) : AttachedControl(Control
 void TFMCustomHotKey::BuildContent() {
     INITCOMMONCONTROLSEX init{sizeof init, ICC_HOTKEY_CLASS};
     InitCommonControlsEx(&init);
+    // The field is a window of the common controls library, which may be in
+    // the process only because the plug-in imports it. Keep that library for
+    // good: a field left behind by an unload without cleanup must not call
+    // into code that went with the plug-in.
+    HMODULE commonControls = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN, "comctl32.dll", &commonControls);
     RECT client{};
     GetClientRect(hwnd(), &client);
     HotKey1.reset(CreateWindowExA(WS_EX_CLIENTEDGE, HOTKEY_CLASSA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0,

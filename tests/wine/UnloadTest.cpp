@@ -54,6 +54,7 @@ const std::vector<KindCase>& Kinds() {
         {"CL", "qorCreateCheckListBox", {"CL", "1", "1", "a\r\nb", "0", "True", "[C]", "[U]", "[G]", "[S]"}},
         {"TB", "qorCreateTrackBar", {"TB", "20", "16", "0", "100", "50", "0", "False", "[T]"}},
         {"FD", "qorCreateFileDragDrop", {"FD", "Drop", "clRed", "True", "[F1]", "[F2]", "[F3]", ""}},
+        {"HK", "qorCreateHotKey", {"HK", "", "", "[H]"}},
     };
     return kinds;
 }
