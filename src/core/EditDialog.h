@@ -44,6 +44,7 @@
 //   HotKey          `hotKey.toText` of the value (empty for none); nothing with keep.
 // The keep mark is cleared by the author's first change to that field
 // (DialogModel::Change).
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -101,11 +102,18 @@ struct FilePickSpec {
 // A picker the engine does not know (colour choosers, say). `pick` runs with
 // the dialog window (HWND) and the field's text; true when it changed it.
 // Without `pick`, `chooser` names a system chooser the view knows.
-enum class Chooser : uint8_t { None, Colour };
+// ColourList: the colour chooser with its custom colour panel open and locked,
+// started from the field's list of sixteen custom colours (-1: unused slot),
+// which `readColours` reads and `writeColours` writes back (the field shows
+// the list's line breaks escaped).
+enum class Chooser : uint8_t { None, Colour, ColourList };
+using ColourSlots = std::array<int32_t, 16>;
 struct CustomPickSpec {
     std::string hint;
     bool (*pick)(void* owner, std::string& text) = nullptr;
     Chooser chooser = Chooser::None; // Colour: the colour chooser, custom colour panel locked
+    ColourSlots (*readColours)(const std::string& list) = nullptr;                      // may throw
+    std::string (*writeColours)(const std::string& list, const ColourSlots& colours) = nullptr;
 };
 
 // Hot key capture value: key code in bits 0-7, modifiers as below.

@@ -290,6 +290,36 @@ bool PickColourText(HWND owner, std::string& text) {
     return true;
 }
 
+// The colour chooser with the custom colour panel open and locked, started
+// from the field's list (line breaks escaped in the field; an unreadable
+// list starts with unused slots); the list written back, escaped again.
+bool PickColourList(HWND owner, const CustomPickSpec& spec, std::string& text) {
+    if (!spec.readColours || !spec.writeColours) return false;
+    const std::string list = UnescapeLineBreaks(text);
+    ColourSlots colours;
+    colours.fill(-1);
+    try {
+        colours = spec.readColours(list);
+    } catch (...) {
+        // Unreadable: the chooser starts with unused slots.
+    }
+    COLORREF slots[16];
+    for (size_t i = 0; i < colours.size(); ++i) slots[i] = static_cast<COLORREF>(colours[i]);
+    CHOOSECOLORA choose{};
+    choose.lStructSize = sizeof choose;
+    choose.hwndOwner = owner;
+    choose.lpCustColors = slots;
+    choose.Flags = CC_FULLOPEN | CC_PREVENTFULLOPEN;
+    if (!ChooseColorA(&choose)) return false;
+    for (size_t i = 0; i < colours.size(); ++i) colours[i] = static_cast<int32_t>(slots[i]);
+    try {
+        text = EscapeLineBreaks(spec.writeColours(list, colours));
+    } catch (...) {
+        return false;
+    }
+    return true;
+}
+
 bool EditItems(HWND owner, std::string& text) {
     DialogSpec editor;
     editor.fields.push_back(MultiLineField("Items:", 0, TextCodec::ParamText).BothScrollBars().Lines(12));
@@ -494,6 +524,8 @@ struct View {
                 changed = Spec(i).custom.pick(dialog, answer);
             else if (Spec(i).custom.chooser == Chooser::Colour)
                 changed = PickColourText(dialog, answer);
+            else if (Spec(i).custom.chooser == Chooser::ColourList)
+                changed = PickColourList(dialog, Spec(i).custom, answer);
             break;
         }
         if (!changed) return false;

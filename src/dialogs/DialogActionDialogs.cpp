@@ -1,5 +1,7 @@
 #include "dialogs/DialogActionDialogs.h"
 
+#include "dialogs/DialogValues.h"
+
 namespace qor {
 
 namespace {
@@ -50,9 +52,14 @@ DialogSpec DialogActionDialog(int32_t id) {
         FieldSpec colour = Text("Color:", 0, PickCustom | PickVariable);
         colour.custom.hint = "Select a Color";
         colour.custom.chooser = Chooser::Colour;
+        FieldSpec list = Text("Custom color list:", 1, PickCustom | PickVariable);
+        list.custom.hint = "Select a CustomColorList";
+        list.custom.chooser = Chooser::ColourList;
+        list.custom.readColours = ReadCustomColors;
+        list.custom.writeColours = WriteCustomColors;
         return Fields({
             colour,
-            Text("Custom color list:", 1),
+            list,
             CheckField("Show custom color panel", 2),
             CheckField("Disable \"Define Custom Color\" button", 3),
             Text("Store the selected color in this variable:", 4),

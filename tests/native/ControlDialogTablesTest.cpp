@@ -6,6 +6,7 @@
 #include <map>
 
 #include "core/EditDialog.h"
+#include "core/ValueEncodings.h"
 #include "host/ActionCatalogue.h"
 #include "host/EditRoutes.h"
 #include "hotkeys/HotKeyDialogs.h"
@@ -208,3 +209,28 @@ TEST(ControlDialogTables, TheLocalKeyFieldShowsPressedKeys) {
 }
 
 } // namespace
+
+// The colour dialog's custom colour list field: its picker reads and writes
+// the list the way the action does, through the escaped text the field shows,
+// and the field writes that text as it stands.
+TEST(ControlDialogTables, TheCustomColourListPickerCodesTheFieldsList) {
+    Shown d(61, {"", "ColorB=ff[#13][#10]Other=1", "", "", "", ""});
+    const FieldSpec& field = d.spec.fields[d.model.FieldOf(1)];
+    EXPECT_EQ(field.pickers, unsigned(PickCustom | PickVariable));
+    EXPECT_EQ(PickerHint(field, PickCustom), "Select a CustomColorList");
+    ASSERT_EQ(field.custom.chooser, Chooser::ColourList);
+    ASSERT_TRUE(field.custom.readColours && field.custom.writeColours);
+
+    EXPECT_EQ(d.at(1).text, "ColorB=ff[#13][#10]Other=1") << "shown as stored";
+    const std::string list = UnescapeLineBreaks(d.at(1).text);
+    ColourSlots colours = field.custom.readColours(list);
+    EXPECT_EQ(colours[0], -1);
+    EXPECT_EQ(colours[1], 0xff);
+    colours[0] = 0x00ff00;
+    d.at(1).text = EscapeLineBreaks(field.custom.writeColours(list, colours));
+    d.model.Change(d.model.FieldOf(1));
+    std::string expected = "ColorB=0000ff[#13][#10]Other=1[#13][#10]ColorA=00ff00";
+    for (char slot = 'C'; slot <= 'P'; ++slot) expected += std::string("[#13][#10]Color") + slot + "=ffffffff";
+    EXPECT_EQ(d.Confirm()[1], expected);
+    EXPECT_THROW(field.custom.readColours("ColorA=xyz"), std::exception) << "the view starts from unused slots then";
+}

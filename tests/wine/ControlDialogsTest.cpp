@@ -288,3 +288,55 @@ TEST_F(ControlDialogs, TheColourChooserStartsFromTheFieldsColour) {
 }
 
 } // namespace
+
+namespace {
+
+// The chooser's "Define Custom Colors" button, found by its text.
+BOOL CALLBACK FindDefineButton(HWND child, LPARAM found) {
+    if (TextOf(child).find("Define") == std::string::npos) return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+}
+
+constexpr int kAddToCustomColours = 712;
+
+TEST_F(ControlDialogs, DISABLED_TheCustomColourListChooserWritesTheListBack) {
+    Texts params = {"", "ColorB=ff[#13][#10]Other=1", "", "", "", ""};
+    std::string shown;
+    HWND define = nullptr;
+    bool defineEnabled = true;
+    bool completed = false;
+    const std::string caption = "ColorDialog Properties";
+    const bool ok = EditWithSteps(
+        host, 61, params,
+        {{caption,
+          [&](HWND d) {
+              SendMessageA(Picker(d, Field(d, "Custom color list:"), "Select a CustomColorList"), BM_CLICK, 0, 0);
+          }},
+         {"Color",
+          [&](HWND c) {
+              EnumChildWindows(c, FindDefineButton, reinterpret_cast<LPARAM>(&define));
+              defineEnabled = IsWindowEnabled(define);
+              // The chooser's colour (black) goes into the first custom slot.
+              SendMessageA(c, WM_COMMAND, MAKEWPARAM(kAddToCustomColours, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(GetDlgItem(c, kAddToCustomColours)));
+              SendMessageA(c, WM_COMMAND, IDOK, 0);
+          }},
+         {caption,
+          [&](HWND d) {
+              shown = TextOf(Field(d, "Custom color list:"));
+              Press(d, IDOK);
+          }}},
+        &completed);
+    EXPECT_TRUE(completed);
+    EXPECT_TRUE(ok);
+    EXPECT_NE(define, nullptr);
+    EXPECT_FALSE(defineEnabled) << "the custom colour panel is locked open";
+    std::string expected = "ColorB=0000ff[#13][#10]Other=1[#13][#10]ColorA=000000";
+    for (char slot = 'C'; slot <= 'P'; ++slot) expected += std::string("[#13][#10]Color") + slot + "=ffffffff";
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(params[1], expected) << "written as the field shows it";
+    EXPECT_TRUE(host.lastEditReplaced[1]);
+}
+
+} // namespace
