@@ -300,7 +300,7 @@ BOOL CALLBACK FindDefineButton(HWND child, LPARAM found) {
 
 constexpr int kAddToCustomColours = 712;
 
-TEST_F(ControlDialogs, DISABLED_TheCustomColourListChooserWritesTheListBack) {
+TEST_F(ControlDialogs, TheCustomColourListChooserWritesTheListBack) {
     Texts params = {"", "ColorB=ff[#13][#10]Other=1", "", "", "", ""};
     std::string shown;
     HWND define = nullptr;
