@@ -2,35 +2,18 @@
 
 #include "core/AnsiText.h"
 #include "core/SharedDialogs.h"
+#include "hotkeys/ShortCutCapture.h"
 #include "hotkeys/ShortCutText.h"
 
 namespace qor {
 
 namespace {
 
-std::string CaptureToText(uint32_t captured) {
-    uint32_t value = captured & kHotKeyCodeMask;
-    if (captured & kCaptureShift) value |= kHotKeyShift;
-    if (captured & kCaptureCtrl) value |= kHotKeyCtrl;
-    if (captured & kCaptureAlt) value |= kHotKeyAlt;
-    return ShortCutToText(value);
-}
-
-uint32_t TextToCapture(const std::string& text) {
-    const uint32_t value = TextToShortCut(text);
-    if ((value & kHotKeyCodeMask) == 0) return 0;
-    uint32_t captured = value & kHotKeyCodeMask;
-    if (value & kHotKeyShift) captured |= kCaptureShift;
-    if (value & kHotKeyCtrl) captured |= kCaptureCtrl;
-    if (value & kHotKeyAlt) captured |= kCaptureAlt;
-    return captured;
-}
-
 // Add and delete of the global manager: a combination captured, OR a variable
 // typed; the hidden holder (parameter 1) always has what the author sees last.
 void GlobalKeyBehaviour(DialogModel& m, DialogEvent event, int field) {
     const int capture = 0, variable = 2, holder = m.FieldOf(0);
-    const HotKeyCodec codec = ShortCutCodec();
+    const HotKeyCodec codec = ShortCutCaptureCodec();
     if (event == DialogEvent::Shown) {
         const std::string stored = m[holder].text;
         m[capture].hotKey = stored.empty() ? 0 : codec.fromText(stored);
@@ -63,13 +46,6 @@ FieldSpec ActionRow() {
 
 } // namespace
 
-HotKeyCodec ShortCutCodec() {
-    HotKeyCodec codec;
-    codec.toText = CaptureToText;
-    codec.fromText = TextToCapture;
-    return codec;
-}
-
 DialogSpec HotKeyFileDialog(int32_t id) {
     const bool load = id == 3 || id == 66 || id == 70;
     FieldSpec file = TextField("&File", 0, PickVariable | PickFile).Always();
@@ -93,7 +69,7 @@ DialogSpec HotKeyFieldDialog(int32_t id) {
         };
         return spec;
     case 23:
-        spec.fields = {RectangleField(), HotKeyField("HotKey to set:", 1, ShortCutCodec())};
+        spec.fields = {RectangleField(), HotKeyField("HotKey to set:", 1, ShortCutCaptureCodec())};
         return spec;
     default: return RectangleOnlyDialog("&Rectangle:"); // 2
     }
@@ -104,7 +80,7 @@ DialogSpec KeyManagerDialog(int32_t id) {
     if (id == 64 || id == 65) {
         spec.behaviour = GlobalKeyBehaviour;
         spec.fields = {
-            HotKeyField("HotKey:", -1, ShortCutCodec()),
+            HotKeyField("HotKey:", -1, ShortCutCaptureCodec()),
             NoteField("OR", NoteStyle::RedBold),
             TextField("Variable:", -1, PickVariable),
             TextField("", 0).Hidden(),

@@ -16,9 +16,6 @@ DialogSpec HotKeyFieldDialog(int32_t id);
 // The add and delete dialogs of the global (64, 65) and local (68, 69) managers.
 DialogSpec KeyManagerDialog(int32_t id);
 
-// Capture values of the system's hot key control <-> shortcut text.
-HotKeyCodec ShortCutCodec();
-
 // The local manager's key field: the text a key-down shows (the pressed
 // modifiers, then the key's name unless it is a modifier), and the canonical
 // text it becomes at key-up.

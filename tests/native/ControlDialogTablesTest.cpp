@@ -10,6 +10,7 @@
 #include "host/ActionCatalogue.h"
 #include "host/EditRoutes.h"
 #include "hotkeys/HotKeyDialogs.h"
+#include "hotkeys/ShortCutCapture.h"
 #include "hotkeys/ShortCutText.h"
 
 using namespace qor;
@@ -204,8 +205,8 @@ TEST(ControlDialogTables, TheLocalKeyFieldShowsPressedKeys) {
         EXPECT_EQ(KeyUpText(c.down), c.up);
     }
     SetKeyNameProvider(before);
-    EXPECT_EQ(ShortCutCodec().toText('K' | kCaptureAlt | kCaptureCtrl), "Ctrl+Alt+K");
-    EXPECT_EQ(ShortCutCodec().fromText("Shift+"), 0u) << "modifiers alone are no key";
+    EXPECT_EQ(ShortCutCaptureCodec().toText('K' | kCaptureAlt | kCaptureCtrl), "Ctrl+Alt+K");
+    EXPECT_EQ(ShortCutCaptureCodec().fromText("Shift+"), 0u) << "modifiers alone are no key";
 }
 
 } // namespace
