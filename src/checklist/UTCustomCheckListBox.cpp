@@ -533,7 +533,7 @@ void TFMCustomCheckListBox::SetStates(const std::string& items, const std::strin
 
 // ---- Items for the list actions --------------------------------------------
 
-void TFMCustomCheckListBox::AddItem(int position, const std::string& text) {
+void TFMCustomCheckListBox::AddItem(int position, std::string&& text) {
     if (position < 0) InsertItem(sorted_ ? SortedPosition(text) : -1, text, CheckState::Unchecked);
     else if (position <= Count()) InsertItem(position, text, CheckState::Unchecked);
 }

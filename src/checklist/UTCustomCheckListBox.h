@@ -43,7 +43,7 @@ public:
     void SetStates(const std::string& items, const std::string& stateCode, const std::string& selectBy);
 
     // ListItemTarget
-    void AddItem(int position, const std::string& text) override;
+    void AddItem(int position, std::string&& text) override;
     void ChangeItem(int position, const std::string& text) override;
     void DeleteItem(int position) override;
     std::optional<std::string> FindItem(const std::string& text) override;

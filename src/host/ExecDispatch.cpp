@@ -11,12 +11,12 @@ namespace qor {
 
 namespace {
 
-using RouteTable = std::array<ActionHandler, kLastActionId + 1>;
+using RouteTable = std::array<const ActionRoute*, kLastActionId + 1>;
 
 RouteTable BuildRoutes() {
     RouteTable table{};
     for (const ActionRoute& route : ActionRoutes())
-        if (route.id >= kFirstActionId && route.id <= kLastActionId) table[route.id] = route.handler;
+        if (route.id >= kFirstActionId && route.id <= kLastActionId) table[route.id] = &route;
     return table;
 }
 
@@ -30,7 +30,7 @@ Params CopyParameters(const CatalogueEntry& entry, const HostString* params) {
 
 } // namespace
 
-ActionHandler HandlerFor(int32_t id) {
+const ActionRoute* RouteFor(int32_t id) {
     static const RouteTable routes = BuildRoutes();
     if (id < kFirstActionId || id > kLastActionId) return nullptr;
     return routes[id];
@@ -48,12 +48,12 @@ bool ExecuteAction(int32_t id, const HostString* params) noexcept {
     const CatalogueEntry* entry = FindAction(id);
     if (!entry) return false;
     return RunGuarded([&] {
-        ActionHandler handler = HandlerFor(id);
-        if (!handler) {
+        const ActionRoute* route = RouteFor(id);
+        if (!route) {
             ReportError(std::string(entry->name) + " is not available in this version of qorBrindavel.");
             return false;
         }
-        return handler(CopyParameters(*entry, params));
+        return route->Run(CopyParameters(*entry, params));
     });
 }
 

@@ -8,14 +8,14 @@
 
 namespace qor {
 
-using ActionHandler = bool (*)(const Params& params);
+struct ActionRoute;
 
 // Runs action id with the host's parameter vector. Ids outside 1..73 answer
 // false without reading anything; every other failure lands in LastError.
 bool ExecuteAction(int32_t id, const HostString* params) noexcept;
 
-// The handler routed for an id; nullptr when the action is not available in
-// this build (it then reports so and answers false).
-ActionHandler HandlerFor(int32_t id);
+// The route of an id; nullptr when the action is not available in this build
+// (it then reports so and answers false).
+const ActionRoute* RouteFor(int32_t id);
 
 } // namespace qor

@@ -34,13 +34,16 @@ void ListControlBase::PostEvent(WPARAM event) {
     if (!IsDestroyed() && hwnd()) PostMessageA(hwnd(), kListEventMessage, event, 0);
 }
 
-void ListControlBase::InsertIntoNativeList(const DirectList& list, UINT countMessage, UINT insertMessage,
+void ListControlBase::InsertIntoNativeList(const DirectList& list, const NativeListMessages& messages,
                                            const std::vector<ListItem>& items, const std::vector<int>& indexes) {
     RedrawSuspended quiet(list.window(), list.proc());
-    auto count = static_cast<int>(list(countMessage));
+    size_t bytes = 0;
+    for (int index : indexes) bytes += items[static_cast<size_t>(index)].text.size() + 1;
+    list(messages.initStorage, indexes.size(), bytes);
+    auto count = static_cast<int>(list(messages.count));
     for (int index : indexes) {
         const char* text = items[static_cast<size_t>(index)].text.c_str();
-        list(insertMessage, index >= count ? static_cast<WPARAM>(-1) : index, reinterpret_cast<LPARAM>(text));
+        list(messages.insert, index >= count ? static_cast<WPARAM>(-1) : index, reinterpret_cast<LPARAM>(text));
         ++count;
     }
 }

@@ -59,7 +59,7 @@ public:
     const ListItemStore& Store() const { return store_; }
 
     // ListItemTarget
-    void AddItem(int position, const std::string& text) override { store_.Add(position, text); }
+    void AddItem(int position, std::string&& text) override { store_.Add(position, std::move(text)); }
     void ChangeItem(int position, const std::string& text) override { store_.Change(position, text); }
     void DeleteItem(int position) override { store_.Delete(position); }
     std::optional<std::string> FindItem(const std::string& text) override { return store_.Find(text); }
@@ -89,9 +89,17 @@ protected:
     void PostEvent(WPARAM event);
     virtual void HandleEvent(WPARAM /*event*/) {}
 
+    // The messages of a native list box or combo box that a batch uses.
+    struct NativeListMessages {
+        UINT count, insert, initStorage;
+    };
+    static constexpr NativeListMessages kListBoxMessages{LB_GETCOUNT, LB_INSERTSTRING, LB_INITSTORAGE};
+    static constexpr NativeListMessages kComboBoxMessages{CB_GETCOUNT, CB_INSERTSTRING, CB_INITSTORAGE};
+
     // Puts the items at `indexes` (ascending places in `items`) into a native
-    // list or combo box, with redraw off for the whole batch.
-    static void InsertIntoNativeList(const DirectList& list, UINT countMessage, UINT insertMessage,
+    // list or combo box, with redraw off for the whole batch and the room for
+    // it asked for first (the control then grows its storage once).
+    static void InsertIntoNativeList(const DirectList& list, const NativeListMessages& messages,
                                      const std::vector<ListItem>& items, const std::vector<int>& indexes);
 
     // Colours of the native children: text in the font's colour, background

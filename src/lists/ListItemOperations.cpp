@@ -62,10 +62,10 @@ int PositionOf(int32_t number) { return number == INT_MIN ? INT_MIN : number - 1
 
 } // namespace
 
-bool qorListAddItem(const Params& params) {
+bool qorListAddItem(Params&& params) {
     return OnList(params, false, [&](ListItemTarget& list) {
         const int32_t n = TextToInt(params.at(1));
-        list.AddItem(n <= 0 ? -1 : n - 1, params.at(2));
+        list.AddItem(n <= 0 ? -1 : n - 1, std::move(params.at(2)));
         list.AfterChange();
         return true;
     });

@@ -8,7 +8,8 @@
 
 namespace qor {
 
-bool qorListAddItem(const Params& params);
+// Takes its parameters over: the added text is moved into the list.
+bool qorListAddItem(Params&& params);
 bool qorListChangeItem(const Params& params);
 bool qorListDeleteItem(const Params& params);
 bool qorListFindItem(const Params& params);

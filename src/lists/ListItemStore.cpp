@@ -86,13 +86,14 @@ void ListItemStore::IndexOutOfBounds(int index) {
 
 void ListItemStore::CannotInsert() { throw ScriptError("Unable to insert a line"); }
 
-void ListItemStore::Add(int position, const std::string& text) {
+void ListItemStore::Add(int position, std::string text) {
     if (mode_ == ItemsMode::Other) return;
     const bool append = position < 0;
     if (mode_ == ItemsMode::String) {
         if (noDuplicates_ && FindLowered(text) >= 0) return;
         if (!append && position > Count()) CannotInsert();
-        InsertItem(append ? (sorted_ ? SortedInsertPosition(text) : Count()) : position, ListItem{text, {}});
+        const int at = append ? (sorted_ ? SortedInsertPosition(text) : Count()) : position;
+        InsertItem(at, ListItem{std::move(text), {}});
         return;
     }
     if (noDuplicates_ && FindRowLowered(text) >= 0) return;
@@ -101,7 +102,9 @@ void ListItemStore::Add(int position, const std::string& text) {
     if (text.empty()) {
         rows.push_back(MakeRow(std::string()));
     } else {
-        for (auto& line : SplitLines(text)) rows.push_back(MakeRow(std::move(line)));
+        // Straight into the rows: no list of lines in between.
+        rows.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+        ForEachLine(text, [&](size_t start, size_t length) { rows.push_back(MakeRow(text.substr(start, length))); });
     }
     InsertRows(append ? -1 : position, std::move(rows));
 }

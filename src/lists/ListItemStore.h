@@ -80,7 +80,7 @@ public:
     int FindRowLowered(const std::string& text) const;
 
     // The item operations (positions from 0, -1 = all / end).
-    void Add(int position, const std::string& text);
+    void Add(int position, std::string text);
     void Change(int position, const std::string& text);
     void Delete(int position);
     std::optional<std::string> Find(const std::string& text) const;

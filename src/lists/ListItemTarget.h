@@ -26,7 +26,7 @@ class ListItemTarget {
 public:
     virtual ~ListItemTarget() = default;
 
-    virtual void AddItem(int position, const std::string& text) = 0;
+    virtual void AddItem(int position, std::string&& text) = 0;
     virtual void ChangeItem(int position, const std::string& text) = 0;
     virtual void DeleteItem(int position) = 0;
     // The number (position + 1) of the first item equal to text, "0" for none.

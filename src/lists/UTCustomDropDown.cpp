@@ -208,7 +208,7 @@ void TFMCustomDropDown::ShowInserted(int index, const std::string& text) {
 }
 
 void TFMCustomDropDown::ShowInsertedMany(const std::vector<ListItem>& items, const std::vector<int>& indexes) {
-    InsertIntoNativeList(comboDirect_, CB_GETCOUNT, CB_INSERTSTRING, items, indexes);
+    InsertIntoNativeList(comboDirect_, kComboBoxMessages, items, indexes);
 }
 
 void TFMCustomDropDown::ShowRemoved(int index) { SendMessageA(Combobox1, CB_DELETESTRING, index, 0); }

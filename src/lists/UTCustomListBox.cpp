@@ -310,7 +310,7 @@ void TFMCustomListBox::ShowInserted(int index, const std::string& text) {
 }
 
 void TFMCustomListBox::ShowInsertedMany(const std::vector<ListItem>& items, const std::vector<int>& indexes) {
-    InsertIntoNativeList(listDirect_, LB_GETCOUNT, LB_INSERTSTRING, items, indexes);
+    InsertIntoNativeList(listDirect_, kListBoxMessages, items, indexes);
     // The widths in one pass: one block insert when the new items lie together.
     std::vector<int> added;
     added.reserve(indexes.size());

@@ -321,7 +321,7 @@ bool TFMCustomMemo::InsertLine(int index, const std::string& text) {
     return true;
 }
 
-void TFMCustomMemo::AddItem(int position, const std::string& text) {
+void TFMCustomMemo::AddItem(int position, std::string&& text) {
     InsertLine(position < 0 ? Memo1.LineCount() : position, text);
 }
 

@@ -44,7 +44,7 @@ public:
     void FlushChange();
 
     // ListItemTarget: the lines of the editor.
-    void AddItem(int position, const std::string& text) override;
+    void AddItem(int position, std::string&& text) override;
     void ChangeItem(int position, const std::string& text) override;
     void DeleteItem(int position) override;
     std::optional<std::string> FindItem(const std::string& text) override;
