@@ -41,6 +41,7 @@ void THunSpellMemo::Create(HWND parent, int id, const MemoStyle& style) {
                                 client.bottom, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                 PlugInInstance(), nullptr));
     if (!edit_) throw ScriptError("Cannot create the SmartEdit editor (error " + std::to_string(GetLastError()) + ").");
+    editProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit_.get(), GWLP_WNDPROC));
     // No length limit beyond the control's own maximum.
     SendMessageA(edit_.get(), EM_SETLIMITTEXT, 0, 0);
 }
@@ -64,6 +65,7 @@ bool THunSpellMemo::ApplyStyle(const MemoStyle& style) {
                                      nullptr, PlugInInstance(), nullptr));
     if (!fresh) throw ScriptError("Cannot re-create the SmartEdit editor (error " + std::to_string(GetLastError()) + ").");
     edit_ = std::move(fresh); // the old window goes first, then the new one takes its id
+    editProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit_.get(), GWLP_WNDPROC));
     SetWindowLongPtrA(edit_.get(), GWLP_ID, id_);
     style_ = style;
     SendMessageA(edit_.get(), EM_SETLIMITTEXT, 0, 0);
@@ -111,22 +113,27 @@ void THunSpellMemo::ReplaceSelection(const std::string& text, bool canUndo) {
     SendMessageA(edit_.get(), EM_REPLACESEL, canUndo, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+LRESULT THunSpellMemo::Query(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return editProc_ ? CallWindowProcA(editProc_, edit_.get(), message, wParam, lParam)
+                     : SendMessageA(edit_.get(), message, wParam, lParam);
+}
+
 int THunSpellMemo::LineCount() const {
-    int count = static_cast<int>(SendMessageA(edit_.get(), EM_GETLINECOUNT, 0, 0));
+    int count = static_cast<int>(Query(EM_GETLINECOUNT));
     if (count > 0 && LineLengthAt(LineIndex(count - 1)) == 0) --count;
     return count;
 }
 
 int THunSpellMemo::LineIndex(int line) const {
-    return static_cast<int>(SendMessageA(edit_.get(), EM_LINEINDEX, line, 0));
+    return static_cast<int>(Query(EM_LINEINDEX, line));
 }
 
 int THunSpellMemo::LineLengthAt(int charIndex) const {
-    return static_cast<int>(SendMessageA(edit_.get(), EM_LINELENGTH, charIndex, 0));
+    return static_cast<int>(Query(EM_LINELENGTH, charIndex));
 }
 
 int THunSpellMemo::LineFromChar(int charIndex) const {
-    return static_cast<int>(SendMessageA(edit_.get(), EM_LINEFROMCHAR, charIndex, 0));
+    return static_cast<int>(Query(EM_LINEFROMCHAR, charIndex));
 }
 
 std::string THunSpellMemo::Line(int line) const {
@@ -139,7 +146,7 @@ std::string THunSpellMemo::Line(int line) const {
         // The buffer holds the whole line; its first WORD tells the size.
         std::string buffer(static_cast<size_t>(length) + sizeof(WORD), '\0');
         *reinterpret_cast<WORD*>(&buffer[0]) = static_cast<WORD>(length);
-        const int copied = static_cast<int>(SendMessageA(edit_.get(), EM_GETLINE, line, reinterpret_cast<LPARAM>(&buffer[0])));
+        const int copied = static_cast<int>(Query(EM_GETLINE, line, reinterpret_cast<LPARAM>(&buffer[0])));
         buffer.resize(static_cast<size_t>(copied > 0 ? copied : 0));
         return buffer;
     }
@@ -273,7 +280,7 @@ void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client, uint32_t* pixels) {
         if (area.right <= area.left || area.bottom <= area.top) return;
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
-        const HFONT font = reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0));
+        const HFONT font = reinterpret_cast<HFONT>(Query(WM_GETFONT));
         SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
         TEXTMETRICA metrics{};
         GetTextMetricsA(dc, &metrics);
@@ -283,11 +290,11 @@ void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client, uint32_t* pixels) {
         // Horizontal positions: from the text area's left edge less the
         // horizontal scroll position.
         RECT format{};
-        SendMessageA(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-        const int firstLine = static_cast<int>(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0));
+        Query(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+        const int firstLine = static_cast<int>(Query(EM_GETFIRSTVISIBLELINE));
         int scroll = 0;
         if (style_.alignment == MemoAlignment::Left) {
-            const LRESULT origin = SendMessageA(edit, EM_POSFROMCHAR, LineIndex(firstLine), 0);
+            const LRESULT origin = Query(EM_POSFROMCHAR, LineIndex(firstLine));
             if (origin != -1) scroll = format.left - static_cast<short>(LOWORD(origin));
         }
         const int left = format.left - scroll;
@@ -310,7 +317,7 @@ void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client, uint32_t* pixels) {
 
         const int height = area.bottom - area.top;
         const int lastLine = std::min(firstLine + height / std::max(lineHeight, 1),
-                                      static_cast<int>(SendMessageA(edit, EM_GETLINECOUNT, 0, 0)) - 1);
+                                      static_cast<int>(Query(EM_GETLINECOUNT)) - 1);
         std::vector<int> extents;
         std::vector<WordSpan> rejected;
         int top = 1;

@@ -99,8 +99,13 @@ private:
     int BorderMargin() const;
 
     DWORD WindowStyle(const MemoStyle& style, bool readOnly) const;
+    // A question that only reads the edit's state, put to the edit's own
+    // procedure: a paint asks several for every visible line, and none of
+    // them concerns the procedures in front of it.
+    LRESULT Query(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
     UniqueHwnd edit_;
+    WNDPROC editProc_ = nullptr; // edit_'s own, taken before anything subclasses it
     HWND parent_ = nullptr;
     int id_ = 0;
     HFONT font_ = nullptr; // owned by the form
