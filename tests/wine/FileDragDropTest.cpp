@@ -79,7 +79,7 @@ protected:
 
 TEST_F(FileDragDrop, FilesFoldersAndEveryItemAreWrittenInDropOrderBeforeTheSubroutineRunsOnce) {
     // Names with characters of the ANSI code page beyond ASCII.
-    const std::string a = scratch.File("caf\xE9 \xFCber.txt");
+    const std::string a = scratch.File("caf\xE9 \xFC" "ber.txt");
     const std::string folder = scratch.Folder("Fotos \xC4pfel");
     const std::string b = scratch.File("b.txt");
     const std::string missing = scratch.path() + "\\gone.txt";
