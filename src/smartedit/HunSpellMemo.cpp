@@ -253,16 +253,27 @@ bool THunSpellMemo::PaintChecked() {
         }
     }
     const HDC memory = paintDc_.get();
-    if (memory && paintImage_ && paintPixels_) {
+    // Only the part to update is painted again (a typed character updates its
+    // line): the edit draws the lines that meet the clip, the overlay the
+    // lines whose underline reaches into it, and only that part is copied.
+    RECT update{};
+    IntersectRect(&update, &paint.rcPaint, &client);
+    if (IsRectEmpty(&update)) {
+        // Nothing to show.
+    } else if (memory && paintImage_ && paintPixels_) {
         SelectedObject selectedImage(memory, paintImage_.get());
+        const int saved = SaveDC(memory);
+        IntersectClipRect(memory, update.left, update.top, update.right, update.bottom);
         const bool grey = IsReadOnly() || !IsWindowEnabled(edit);
         const HBRUSH brush = reinterpret_cast<HBRUSH>(
             SendMessageA(GetParent(edit), grey ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(memory),
                          reinterpret_cast<LPARAM>(edit)));
-        FillRect(memory, &client, brush ? brush : GetSysColorBrush(grey ? COLOR_BTNFACE : COLOR_WINDOW));
+        FillRect(memory, &update, brush ? brush : GetSysColorBrush(grey ? COLOR_BTNFACE : COLOR_WINDOW));
         SendMessageA(edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-        if (edit == edit_.get()) PaintOverlay(memory, client, paintPixels_);
-        BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+        if (edit == edit_.get()) PaintOverlay(memory, client, update, paintPixels_);
+        RestoreDC(memory, saved);
+        BitBlt(dc, update.left, update.top, update.right - update.left, update.bottom - update.top, memory,
+               update.left, update.top, SRCCOPY);
     } else {
         // No memory for the image: the text at least, without underline.
         SendMessageA(edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
@@ -271,15 +282,16 @@ bool THunSpellMemo::PaintChecked() {
     return true;
 }
 
-void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client, uint32_t* pixels) {
+void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client, const RECT& update, uint32_t* pixels) {
     try {
         const HWND edit = edit_.get();
         const int margin = BorderMargin();
-        RECT area = client;
+        RECT area = client; // the text area
         InflateRect(&area, -margin, -margin);
-        if (area.right <= area.left || area.bottom <= area.top) return;
+        RECT visible{}; // the part of it painted now
+        if (!IntersectRect(&visible, &area, &update)) return;
         const int saved = SaveDC(dc);
-        IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+        IntersectClipRect(dc, visible.left, visible.top, visible.right, visible.bottom);
         const HFONT font = reinterpret_cast<HFONT>(Query(WM_GETFONT));
         SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
         TEXTMETRICA metrics{};
@@ -313,7 +325,7 @@ void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client, uint32_t* pixels) {
         GdiFlush();
         const uint32_t red = (static_cast<uint32_t>(GetRValue(UnderlineColor)) << 16) |
                              (static_cast<uint32_t>(GetGValue(UnderlineColor)) << 8) | GetBValue(UnderlineColor);
-        const PixelRect clip{area.left, area.top, area.right, area.bottom};
+        const PixelRect clip{visible.left, visible.top, visible.right, visible.bottom};
 
         const int height = area.bottom - area.top;
         const int lastLine = std::min(firstLine + height / std::max(lineHeight, 1),
@@ -321,7 +333,10 @@ void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client, uint32_t* pixels) {
         std::vector<int> extents;
         std::vector<WordSpan> rejected;
         int top = 1;
-        for (int line = firstLine; line <= lastLine && top < area.bottom; ++line) {
+        // A line's underline stays within its own band and just below it: a
+        // line below the part painted now, or well above it, is passed over.
+        for (int line = firstLine; line <= lastLine && top < visible.bottom; ++line, top += textHeight) {
+            if (top + 2 * textHeight <= visible.top) continue;
             const std::string text = Line(line);
             const std::vector<WordSpan> words = SplitWords(text);
             // A line without words advances by the height of "O", which is the
@@ -343,7 +358,6 @@ void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client, uint32_t* pixels) {
                     PaintZigzag(pixels, static_cast<size_t>(client.right), clip, xAt(word.start),
                                 xAt(word.start + word.length), baseLine, red);
             }
-            top += textHeight;
         }
         RestoreDC(dc, saved);
     } catch (...) {

@@ -86,10 +86,10 @@ private:
     // added, and the whole image is copied to the screen. False when nothing
     // could be painted.
     bool PaintChecked();
-    // Underlines the rejected words of the visible lines in a DC holding the
-    // edit's image of its client area; `pixels` are the image's (32 bits,
-    // top-down rows of the client's width).
-    void PaintOverlay(HDC dc, const RECT& client, uint32_t* pixels);
+    // Underlines the rejected words of the visible lines, within `update`, in
+    // a DC holding the edit's image of its client area; `pixels` are the
+    // image's (32 bits, top-down rows of the client's width).
+    void PaintOverlay(HDC dc, const RECT& client, const RECT& update, uint32_t* pixels);
     // For WM_CONTEXTMENU; true when a menu of its own was shown.
     bool ShowContextMenu(POINT screen);
     // The word at the caret: its offset in the whole text and its text.

@@ -127,11 +127,15 @@ protected:
     HWND Edit() { return qortest::EditOf(host.ControlWindow("Rect1")); }
     std::string EditText() { return qortest::WindowText(Edit()); }
 
-    // The editor's client area as it is on the screen.
+    // The editor's client area as a paint of all of it leaves it on the screen.
     std::vector<COLORREF> Screen(int& width, int& height) {
-        HWND edit = Edit();
-        RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        RedrawWindow(Edit(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         host.Pump(30);
+        return Capture(width, height);
+    }
+    // The editor's client area as it is on the screen now.
+    std::vector<COLORREF> Capture(int& width, int& height) {
+        HWND edit = Edit();
         RECT client{};
         GetClientRect(edit, &client);
         width = client.right;
@@ -180,16 +184,7 @@ protected:
         for (const auto& [line, word] : words) spans.push_back(SpanOf(line, word, from));
         int width = 0, height = 0;
         const std::vector<COLORREF> pixels = Screen(width, height);
-        HWND edit = Edit();
-        const int lineHeight = [&] {
-            HDC dc = GetDC(edit);
-            HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)));
-            TEXTMETRICA tm{};
-            GetTextMetricsA(dc, &tm);
-            SelectObject(dc, old);
-            ReleaseDC(edit, dc);
-            return static_cast<int>(tm.tmHeight);
-        }();
+        const int lineHeight = LineHeight();
         std::vector<int> redColumns(spans.size(), 0);
         int stray = 0;
         std::string strayAt;
@@ -214,6 +209,32 @@ protected:
         for (size_t i = 0; i < spans.size(); ++i)
             EXPECT_GE(redColumns[i], (spans[i].right - spans[i].left) / 2)
                 << "no zigzag under \"" << words[i].second << "\" on line " << words[i].first;
+    }
+
+    // The height of a line of the editor's font.
+    int LineHeight() {
+        HWND edit = Edit();
+        HDC dc = GetDC(edit);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)));
+        TEXTMETRICA tm{};
+        GetTextMetricsA(dc, &tm);
+        SelectObject(dc, old);
+        ReleaseDC(edit, dc);
+        return static_cast<int>(tm.tmHeight);
+    }
+
+    // What is on the screen now against what a paint of everything shows:
+    // the number of pixels that differ, and where the first few are.
+    std::string DifferenceFromAFullPaint() {
+        int width = 0, height = 0;
+        const std::vector<COLORREF> now = Capture(width, height);
+        const std::vector<COLORREF> full = Screen(width, height);
+        int differ = 0;
+        std::string at;
+        for (size_t i = 0; i < now.size() && i < full.size(); ++i)
+            if (now[i] != full[i] && ++differ <= 3)
+                at += " (" + std::to_string(i % width) + "," + std::to_string(i / width) + ")";
+        return differ == 0 ? std::string() : std::to_string(differ) + " pixels differ, at" + at;
     }
 
     // Asks the editor for its context menu; while the menu is up, records its
@@ -335,6 +356,46 @@ TEST_F(SpellChecker, TheZigzagLiesUnderExactlyTheMisspeltWords) {
     ASSERT_TRUE(host.Exec("qorSmartEditSetText", {"Rect1", many, "0"}));
     ASSERT_TRUE(host.Exec("qorSmartEditScroll", {"Rect1", "0", "20"}));
     ExpectZigzagsUnder({{5, "mispelt"}});
+}
+
+// A paint of part of the editor (what the edit asks for when a character is
+// typed or a window uncovers it) shows what a paint of all of it shows.
+TEST_F(SpellChecker, APartialPaintShowsWhatAFullPaintShows) {
+    std::string text;
+    for (int i = 0; i < 8; ++i) text += "line wrold " + std::to_string(i) + " Ths fine\r\n";
+    ASSERT_TRUE(Create(text));
+    ASSERT_TRUE(Activate("", kOptionsOff));
+    int width = 0, height = 0;
+    Screen(width, height);
+    const int h = LineHeight();
+    struct Band {
+        const char* what;
+        RECT rect;
+    };
+    const Band bands[] = {
+        {"halves of lines", {30, 2 * h + h / 2, 200, 4 * h + h / 2}},
+        {"the rows of one line's underline", {0, 3 * h - 4, width, 3 * h + 2}},
+        {"the row below a line", {0, 3 * h + 1, width, 3 * h + 2}},
+        {"a column through every line", {60, 0, 64, height}},
+        {"the bottom edge", {0, height - 3, width, height}},
+    };
+    for (const Band& band : bands) {
+        InvalidateRect(Edit(), &band.rect, TRUE);
+        UpdateWindow(Edit());
+        host.Pump(30);
+        EXPECT_EQ(DifferenceFromAFullPaint(), "") << band.what;
+    }
+
+    // Typing: the edit updates the typed line only.
+    CaretAt(20, 2);
+    ASSERT_TRUE(host.Activate());
+    ASSERT_TRUE(host.Exec("qorSmartEditFocus", {"Rect1"}));
+    host.TypeText("q");
+    ASSERT_TRUE(WaitFor([&] { return EditText().find("finqe") != std::string::npos; })) << EditText();
+    host.Pump(30);
+    HideCaret(Edit()); // a blinking caret is no part of the comparison
+    EXPECT_EQ(DifferenceFromAFullPaint(), "") << "after typing";
+    ShowCaret(Edit());
 }
 
 TEST_F(SpellChecker, ADisabledOrUncheckedEditorDrawsNoRed) {
