@@ -94,17 +94,23 @@ std::vector<std::string> PageWords(const std::string& page) {
     return words;
 }
 
-// How many whole lines the edit shows from its first visible line on.
-int VisibleLines(HWND edit) {
-    RECT format{};
-    SendMessageA(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+// The height of a line of the edit's font.
+int TextHeight(HWND edit) {
     HDC dc = GetDC(edit);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)));
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
     SelectObject(dc, old);
     ReleaseDC(edit, dc);
-    return metrics.tmHeight > 0 ? (format.bottom - format.top) / metrics.tmHeight : 0;
+    return metrics.tmHeight;
+}
+
+// How many whole lines the edit shows from its first visible line on.
+int VisibleLines(HWND edit) {
+    RECT format{};
+    SendMessageA(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    const int height = TextHeight(edit);
+    return height > 0 ? (format.bottom - format.top) / height : 0;
 }
 
 void Repaint(HWND edit) { RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
@@ -112,16 +118,10 @@ void Repaint(HWND edit) { RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE | 
 // The band of one line, as the edit invalidates it when a character is typed.
 void RepaintLine(HWND edit, int line) {
     const LRESULT at = SendMessageA(edit, EM_POSFROMCHAR, SendMessageA(edit, EM_LINEINDEX, line, 0), 0);
-    HDC dc = GetDC(edit);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)));
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(edit, dc);
     RECT client{};
     GetClientRect(edit, &client);
     const int top = static_cast<short>(HIWORD(at));
-    const RECT band{0, top, client.right, top + metrics.tmHeight};
+    const RECT band{0, top, client.right, top + TextHeight(edit)};
     RedrawWindow(edit, &band, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
