@@ -85,22 +85,34 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// A rectangle object: a pale fill, a grey frame and its name in the middle.
+void PaintRectangle(HWND window, HDC dc) {
+    RECT r;
+    GetClientRect(window, &r);
+    HBRUSH fill = CreateSolidBrush(RGB(0xE8, 0xEE, 0xF6));
+    FillRect(dc, &r, fill);
+    DeleteObject(fill);
+    FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    char name[128] = {};
+    GetWindowTextA(window, name, sizeof name);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0x80, 0x8C, 0xA0));
+    DrawTextA(dc, name, -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+}
+
 LRESULT CALLBACK RectangleProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_PAINT) {
+    switch (message) {
+    case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window, &ps);
-        RECT r;
-        GetClientRect(window, &r);
-        HBRUSH fill = CreateSolidBrush(RGB(0xE8, 0xEE, 0xF6));
-        FillRect(dc, &r, fill);
-        DeleteObject(fill);
-        FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
-        char name[128] = {};
-        GetWindowTextA(window, name, sizeof name);
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, RGB(0x80, 0x8C, 0xA0));
-        DrawTextA(dc, name, -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+        PaintRectangle(window, dc);
         EndPaint(window, &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        // Hosts print their objects into a DC given to them, as for a
+        // page transition.
+        if (wParam && (lParam & PRF_CLIENT)) PaintRectangle(window, reinterpret_cast<HDC>(wParam));
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -138,6 +138,22 @@ void TFMCustomFileContainer::PaintPanel(HDC dc) {
     BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
 }
 
+void TFMCustomFileContainer::PaintRectangleBeneath(HDC dc) {
+    // A rectangle that keeps its children out of its own paint cannot draw
+    // beneath the target: it is asked to print itself here, shifted so that
+    // its part under the target lands in the target's DC. A rectangle that
+    // cannot print leaves what was on the screen, as before.
+    const HWND parent = GetParent(hwnd());
+    if (!parent || !(GetWindowLongA(parent, GWL_STYLE) & WS_CLIPCHILDREN)) return;
+    POINT origin{0, 0};
+    MapWindowPoints(hwnd(), parent, &origin, 1);
+    POINT old{};
+    OffsetViewportOrgEx(dc, -origin.x, -origin.y, &old);
+    SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    SetViewportOrgEx(dc, old.x, old.y, nullptr);
+}
+
 LRESULT TFMCustomFileContainer::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
@@ -146,7 +162,10 @@ LRESULT TFMCustomFileContainer::WindowProc(UINT message, WPARAM wParam, LPARAM l
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd(), &ps);
-        if (ShowPanel && dc) PaintPanel(dc);
+        if (dc) {
+            if (ShowPanel) PaintPanel(dc);
+            else PaintRectangleBeneath(dc);
+        }
         EndPaint(hwnd(), &ps);
         return 0;
     }

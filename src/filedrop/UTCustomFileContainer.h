@@ -39,6 +39,8 @@ private:
     void Drop(HDROP drop);
     // The panel, drawn off-screen and copied to dc in one step.
     void PaintPanel(HDC dc);
+    // Without the panel: what the rectangle shows beneath the target.
+    void PaintRectangleBeneath(HDC dc);
     void DrawPanel(HDC dc, RECT area);
 
     UniqueFont captionFont_;

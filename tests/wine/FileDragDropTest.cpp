@@ -73,6 +73,18 @@ protected:
         return pixels;
     }
 
+    // The window's client area as it is on the screen, top row first.
+    std::vector<COLORREF> OnScreen(HWND window) {
+        RECT client{};
+        GetClientRect(window, &client);
+        HDC dc = GetDC(window);
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < client.bottom; ++y)
+            for (int x = 0; x < client.right; ++x) pixels.push_back(GetPixel(dc, x, y));
+        ReleaseDC(window, dc);
+        return pixels;
+    }
+
     HostEmulator host;
     qortest::ScratchFolder scratch{"qorDrop"};
 };
@@ -164,13 +176,21 @@ TEST_F(FileDragDrop, WithoutThePanelTheControlPaintsNothingYetAcceptsDrops) {
     EXPECT_TRUE(IsWindowVisible(control));
     const auto px = Printed(200, 120, RGB(1, 2, 3));
     EXPECT_EQ(std::count(px.begin(), px.end(), RGB(1, 2, 3)), static_cast<long>(px.size()));
-    // The rectangle's own paint stays visible beneath.
+    // The rectangle's own paint stays visible beneath, also when the
+    // rectangle (which keeps its children out of its paint) paints again
+    // after something covered it.
     host.Pump(50);
-    HDC screen = GetDC(nullptr);
-    POINT p{10, 10}; // away from the rectangle's name in its middle
-    ClientToScreen(host.Rectangle("Rect1"), &p);
-    EXPECT_EQ(GetPixel(screen, p.x, p.y), RGB(0xE8, 0xEE, 0xF6));
-    ReleaseDC(nullptr, screen);
+    const std::vector<COLORREF> shown = OnScreen(control);
+    EXPECT_EQ(shown[10 * 200 + 10], RGB(0xE8, 0xEE, 0xF6)); // away from the rectangle's name in its middle
+    HDC covered = GetDC(control);
+    const RECT all{0, 0, 200, 120};
+    FillRect(covered, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    ReleaseDC(control, covered);
+    RedrawWindow(host.Rectangle("Rect1"), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    host.Pump(50);
+    const std::vector<COLORREF> again = OnScreen(control);
+    EXPECT_EQ(std::count(again.begin(), again.end(), RGB(0, 0, 0)), 0) << "the cover is still there";
+    EXPECT_TRUE(again == shown) << "the target does not show the rectangle beneath it";
     host.ClearLog();
     Drop({a});
     EXPECT_EQ(host.Var("[Files]"), a);
