@@ -362,7 +362,7 @@ TEST_F(SpellChecker, TheZigzagLiesUnderExactlyTheMisspeltWords) {
 // typed or a window uncovers it) shows what a paint of all of it shows.
 TEST_F(SpellChecker, APartialPaintShowsWhatAFullPaintShows) {
     std::string text;
-    for (int i = 0; i < 8; ++i) text += "line wrold " + std::to_string(i) + " Ths fine\r\n";
+    for (int i = 0; i < 20; ++i) text += "line wrold " + std::to_string(i) + " Ths fine\r\n";
     ASSERT_TRUE(Create(text));
     ASSERT_TRUE(Activate("", kOptionsOff));
     int width = 0, height = 0;
@@ -385,6 +385,12 @@ TEST_F(SpellChecker, APartialPaintShowsWhatAFullPaintShows) {
         host.Pump(30);
         EXPECT_EQ(DifferenceFromAFullPaint(), "") << band.what;
     }
+    // Scrolling moves what is shown and paints only the lines it uncovers.
+    ASSERT_TRUE(host.Exec("qorSmartEditScroll", {"Rect1", "0", "3"}));
+    ASSERT_EQ(SendMessageA(Edit(), EM_GETFIRSTVISIBLELINE, 0, 0), 3);
+    UpdateWindow(Edit());
+    host.Pump(30);
+    EXPECT_EQ(DifferenceFromAFullPaint(), "") << "after scrolling";
 
     // Typing: the edit updates the typed line only.
     CaretAt(20, 2);
