@@ -257,10 +257,11 @@ bool THunSpellMemo::PaintChecked() {
     // line): the edit draws the lines that meet the clip, the overlay the
     // lines whose underline reaches into it, and only that part is copied.
     RECT update{};
-    IntersectRect(&update, &paint.rcPaint, &client);
-    if (IsRectEmpty(&update)) {
-        // Nothing to show.
-    } else if (memory && paintImage_ && paintPixels_) {
+    if (!IntersectRect(&update, &paint.rcPaint, &client)) {
+        EndPaint(edit, &paint);
+        return true; // nothing of the client to show
+    }
+    if (memory && paintImage_ && paintPixels_) {
         SelectedObject selectedImage(memory, paintImage_.get());
         const int saved = SaveDC(memory);
         IntersectClipRect(memory, update.left, update.top, update.right, update.bottom);
