@@ -39,13 +39,22 @@ inline void Row(const char* name, double mine, double bare) {
     std::printf("%-44s %9.4f %9.4f %7.2f\n", name, mine, bare, bare > 0 ? mine / bare : 0.0);
 }
 
-// Unbuffered output (rows show as they are measured) and the plug-in loaded;
-// false, with a message, when it cannot be.
+// Unbuffered output (rows show as they are measured), no log of the host's
+// calls (it would grow from round to round) and the plug-in loaded; false,
+// with a message, when it cannot be.
 inline bool LoadPlugin(qorhost::HostEmulator& host) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
+    host.keepLog = false;
     if (host.Load()) return true;
     std::fprintf(stderr, "cannot load the plug-in\n");
     return false;
+}
+
+// Two rectangles side by side: "Bench" for the plug-in's control and
+// "Baseline" for the bare one, whose window is returned.
+inline HWND SideBySide(qorhost::HostEmulator& host) {
+    host.AddRectangle("Bench", 10, 10, 300, 200);
+    return host.AddRectangle("Baseline", 320, 10, 300, 200);
 }
 
 inline std::string Pad(int n) {

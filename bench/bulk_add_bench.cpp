@@ -121,9 +121,7 @@ double Plugin(qorhost::HostEmulator& host, const Case& c, const std::string& sta
 int main() {
     qorhost::HostEmulator host;
     if (!qorbench::LoadPlugin(host)) return 1;
-    host.keepLog = false;
-    host.AddRectangle("Bench", 10, 10, 300, 200);
-    HWND baselineParent = host.AddRectangle("Baseline", 320, 10, 300, 200);
+    HWND baselineParent = qorbench::SideBySide(host);
 
     std::vector<std::string> stringLines, rowLines, names, startRows, startShown;
     for (int i = 0; i < kLines; ++i) {

@@ -57,8 +57,7 @@ int main() {
     list.push_back(L'\0');
 
     qorhost::HostEmulator host;
-    host.keepLog = false;
-    if (!host.Load()) return 1;
+    if (!qorbench::LoadPlugin(host)) return 1;
     host.AddRectangle("Bench", 0, 0, 300, 200);
     host.Exec("qorCreateFileDragDrop", {"Bench", "Drop", "clBlack", "true", "[Folders]", "[Files]", "[Items]", ""});
     HWND control = host.ControlWindow("Bench");

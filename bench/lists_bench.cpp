@@ -116,8 +116,7 @@ double SelectTime(qorhost::HostEmulator& host, int count, int lines) {
 int main() {
     qorhost::HostEmulator host;
     if (!qorbench::LoadPlugin(host)) return 1;
-    host.AddRectangle("Bench", 10, 10, 300, 200);
-    HWND baselineParent = host.AddRectangle("Baseline", 320, 10, 300, 200);
+    HWND baselineParent = qorbench::SideBySide(host);
 
     const int kCount = 100000;
     const Items strings = StringItems(kCount);

@@ -205,9 +205,7 @@ void BenchCheckList(qorhost::HostEmulator& host, HWND bareParent) {
 int main() {
     qorhost::HostEmulator host;
     if (!qorbench::LoadPlugin(host)) return 1;
-    host.keepLog = false;
-    host.AddRectangle("Bench", 10, 10, 300, 200);
-    HWND bareParent = host.AddRectangle("Baseline", 320, 10, 300, 200);
+    HWND bareParent = qorbench::SideBySide(host);
     BenchSmartEdit(host, bareParent);
     BenchCheckList(host, bareParent);
     return 0;

@@ -135,8 +135,7 @@ int main() {
     SetEnvironmentVariableA("TEMP", folder.c_str());
 
     qorhost::HostEmulator host;
-    if (!host.Load()) return 1;
-    host.keepLog = false;
+    if (!qorbench::LoadPlugin(host)) return 1;
     MoveWindow(host.window(), 0, 0, 1240, 1000, TRUE);
     // Rect1 checks, Rect2 shows the same page without checking.
     host.AddRectangle("Rect1", 0, 0, 600, 760);

@@ -46,7 +46,6 @@ int main() {
     InitCommonControlsEx(&controls);
     qorhost::HostEmulator host;
     if (!qorbench::LoadPlugin(host)) return 1;
-    host.keepLog = false;
     host.AddRectangle("Bench", 10, 10, kWidth, kHeight);
     HWND bareParent = host.AddRectangle("Baseline", 10, 60, kWidth, kHeight);
     host.Activate();
