@@ -1,5 +1,7 @@
 #include "lists/ListControlBase.h"
 
+#include <numeric>
+
 #include "core/ValueEncodings.h"
 #include "core/WinValues.h"
 
@@ -9,6 +11,21 @@ namespace {
 
 // Posted by a list control to itself; WPARAM names the event.
 constexpr UINT kListEventMessage = WM_APP + 0x3A1;
+
+// The items at `indexes` into a native list, the room for them asked for
+// first (the control then grows its storage once).
+void InsertBatch(const DirectList& list, const NativeListMessages& messages,
+                 const std::vector<ListItem>& items, const std::vector<int>& indexes) {
+    size_t bytes = 0;
+    for (int index : indexes) bytes += items[static_cast<size_t>(index)].text.size() + 1;
+    list(messages.initStorage, indexes.size(), bytes);
+    auto count = static_cast<int>(list(messages.count));
+    for (int index : indexes) {
+        const char* text = items[static_cast<size_t>(index)].text.c_str();
+        list(messages.insert, index >= count ? static_cast<WPARAM>(-1) : index, reinterpret_cast<LPARAM>(text));
+        ++count;
+    }
+}
 
 } // namespace
 
@@ -37,15 +54,16 @@ void ListControlBase::PostEvent(WPARAM event) {
 void ListControlBase::InsertIntoNativeList(const DirectList& list, const NativeListMessages& messages,
                                            const std::vector<ListItem>& items, const std::vector<int>& indexes) {
     RedrawSuspended quiet(list.window(), list.proc());
-    size_t bytes = 0;
-    for (int index : indexes) bytes += items[static_cast<size_t>(index)].text.size() + 1;
-    list(messages.initStorage, indexes.size(), bytes);
-    auto count = static_cast<int>(list(messages.count));
-    for (int index : indexes) {
-        const char* text = items[static_cast<size_t>(index)].text.c_str();
-        list(messages.insert, index >= count ? static_cast<WPARAM>(-1) : index, reinterpret_cast<LPARAM>(text));
-        ++count;
-    }
+    InsertBatch(list, messages, items, indexes);
+}
+
+void ListControlBase::FillNativeList(const DirectList& list, const NativeListMessages& messages,
+                                     const std::vector<ListItem>& items) {
+    RedrawSuspended quiet(list.window(), list.proc());
+    list(messages.reset);
+    std::vector<int> all(items.size());
+    std::iota(all.begin(), all.end(), 0);
+    InsertBatch(list, messages, items, all);
 }
 
 LRESULT ListControlBase::ColorChild(HDC dc) {

@@ -51,6 +51,13 @@ private:
     WNDPROC proc_ = nullptr;
 };
 
+// The messages of a native list box or combo box that a batch uses.
+struct NativeListMessages {
+    UINT count, insert, initStorage, reset;
+};
+constexpr NativeListMessages kListBoxMessages{LB_GETCOUNT, LB_INSERTSTRING, LB_INITSTORAGE, LB_RESETCONTENT};
+constexpr NativeListMessages kComboBoxMessages{CB_GETCOUNT, CB_INSERTSTRING, CB_INITSTORAGE, CB_RESETCONTENT};
+
 class ListControlBase : public AttachedControl, public ListItemTarget, protected ListItemView {
 public:
     // params: the ten creation parameters of the create action.
@@ -89,18 +96,14 @@ protected:
     void PostEvent(WPARAM event);
     virtual void HandleEvent(WPARAM /*event*/) {}
 
-    // The messages of a native list box or combo box that a batch uses.
-    struct NativeListMessages {
-        UINT count, insert, initStorage;
-    };
-    static constexpr NativeListMessages kListBoxMessages{LB_GETCOUNT, LB_INSERTSTRING, LB_INITSTORAGE};
-    static constexpr NativeListMessages kComboBoxMessages{CB_GETCOUNT, CB_INSERTSTRING, CB_INITSTORAGE};
-
     // Puts the items at `indexes` (ascending places in `items`) into a native
-    // list or combo box, with redraw off for the whole batch and the room for
-    // it asked for first (the control then grows its storage once).
+    // list or combo box, with redraw off for the whole batch.
     static void InsertIntoNativeList(const DirectList& list, const NativeListMessages& messages,
                                      const std::vector<ListItem>& items, const std::vector<int>& indexes);
+    // Empties a native list or combo box and puts `items` into it, in one
+    // batch as InsertIntoNativeList does.
+    static void FillNativeList(const DirectList& list, const NativeListMessages& messages,
+                               const std::vector<ListItem>& items);
 
     // Colours of the native children: text in the font's colour, background
     // in the colour last applied. Returns 0 when nothing was set.

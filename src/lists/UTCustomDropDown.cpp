@@ -190,16 +190,9 @@ bool TFMCustomDropDown::TypingAid(HWND target, UINT message, WPARAM wParam, LPAR
 
 // ---- the item list ------------------------------------------------------------
 
-void TFMCustomDropDown::FillCombo(const std::vector<ListItem>& items) {
-    RedrawSuspended quiet(Combobox1, comboDirect_.proc());
-    comboDirect_(CB_RESETCONTENT);
-    size_t bytes = 0;
-    for (const auto& item : items) bytes += item.text.size() + 1;
-    comboDirect_(CB_INITSTORAGE, items.size(), bytes);
-    for (const auto& item : items) comboDirect_(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.text.c_str()));
+void TFMCustomDropDown::ShowAll(const std::vector<ListItem>& items) {
+    FillNativeList(comboDirect_, kComboBoxMessages, items);
 }
-
-void TFMCustomDropDown::ShowAll(const std::vector<ListItem>& items) { FillCombo(items); }
 
 void TFMCustomDropDown::ShowInserted(int index, const std::string& text) {
     const int count = static_cast<int>(SendMessageA(Combobox1, CB_GETCOUNT, 0, 0));
@@ -238,7 +231,7 @@ void TFMCustomDropDown::ShowMoved(int from, int to) {
 void TFMCustomDropDown::ShowReordered(const std::vector<int>& oldIndexAt, const std::vector<ListItem>& items) {
     const int selection = Selection();
     const std::string edit = EditText();
-    FillCombo(items);
+    FillNativeList(comboDirect_, kComboBoxMessages, items);
     int restored = -1;
     for (size_t i = 0; i < oldIndexAt.size() && selection >= 0; ++i)
         if (oldIndexAt[i] == selection) restored = static_cast<int>(i);

@@ -45,7 +45,6 @@ private:
     bool ListOnly() const { return Style == "1"; }
     std::string EditText() const;
     int Selection() const;
-    void FillCombo(const std::vector<ListItem>& items);
     void ApplyPresetText();
     void FormResize();
     // Typing aids on a key typed into the edit field (editable style) or the

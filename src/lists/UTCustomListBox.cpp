@@ -283,14 +283,7 @@ void TFMCustomListBox::ApplyExtent() {
 // ---- the item list -------------------------------------------------------------------
 
 void TFMCustomListBox::ShowAll(const std::vector<ListItem>& items) {
-    {
-        RedrawSuspended quiet(ListBox1, listDirect_.proc());
-        listDirect_(LB_RESETCONTENT);
-        size_t bytes = 0;
-        for (const auto& item : items) bytes += item.text.size() + 1;
-        listDirect_(LB_INITSTORAGE, items.size(), bytes);
-        for (const auto& item : items) listDirect_(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.text.c_str()));
-    }
+    FillNativeList(listDirect_, kListBoxMessages, items);
     widths_.clear();
     widths_.reserve(items.size());
     for (const auto& item : items) widths_.push_back(TextWidth(item.text));
