@@ -6,7 +6,7 @@
 
 #include "core/AnsiText.h"
 #include "core/ScriptError.h"
-#include "smartedit/SpellFiles.h"
+#include "core/FileStore.h"
 #include "smartedit/SpellText.h"
 
 namespace qor {
@@ -135,26 +135,37 @@ void THunSpell::Initialize() {
     codePage_ = CodePageOfEncoding(encoding ? encoding : "", ansi);
     sameCodePage_ = SameCodePage(codePage_, ansi);
 
-    customListInUse_ = customDic_;
-    std::string saved;
-    if (customDic_ && FileExists(CustomDicPath()) && ReadFileStart(CustomDicPath(), SIZE_MAX, saved)) {
-        customWords_ = ParseWordList(saved);
-        for (const std::string& word : customWords_) AddToEngine(word);
+    // A list that exists but cannot be read (shared away, no rights) is not
+    // used, so that shutting down never writes an empty list over it.
+    customListInUse_ = false;
+    if (customDic_) {
+        std::string saved;
+        if (!FileExists(CustomDicPath())) {
+            customListInUse_ = true;
+        } else if (ReadFileStart(CustomDicPath(), SIZE_MAX, saved)) {
+            customListInUse_ = true;
+            for (const std::string& word : ParseWordList(saved)) AddToEngine(word);
+        }
     }
     if (OnInit) OnInit();
 }
 
 void THunSpell::Shutdown() noexcept {
     if (!engine_) return;
-    // The list is written only for an engine that read it: switching the list
-    // on must not overwrite the file before it was loaded.
-    if (customDic_ && customListInUse_) {
+    // The list is written only for an engine that read it (switching the list
+    // on must not overwrite the file before it was loaded), and only with what
+    // it adds to the file as it is now: another editor or process may have
+    // saved words meanwhile. A file that cannot be read now is left alone.
+    if (customDic_ && customListInUse_ && !addedWords_.empty()) {
         try {
-            const std::string text = FormatWordList(customWords_);
-            WriteWholeFile(CustomDicPath(), text.data(), text.size());
+            std::string saved;
+            const bool exists = FileExists(CustomDicPath());
+            if (!exists || ReadFileStart(CustomDicPath(), SIZE_MAX, saved))
+                ReplaceFileWhole(CustomDicPath(), FormatWordList(MergeWordLists(ParseWordList(saved), addedWords_)));
         } catch (...) {
         }
     }
+    addedWords_.clear();
     engine_.reset();
     customListInUse_ = false;
     verdicts_.Clear();
@@ -231,7 +242,7 @@ void THunSpell::IgnoreWord(const std::string& word) {
 void THunSpell::AddWord(const std::string& word) {
     RequireEngine();
     AddToEngine(word);
-    if (customDic_) customWords_.push_back(word);
+    if (customDic_ && customListInUse_) addedWords_.push_back(word);
     Forget();
 }
 

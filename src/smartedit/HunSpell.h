@@ -56,7 +56,6 @@ public:
     void AddWord(const std::string& word);
 
     uint32_t CodePage() const { return codePage_; }
-    const std::vector<std::string>& CustomWords() const { return customWords_; }
     // "custom.dic" in the host program's folder.
     static std::string CustomDicPath();
     // How many times the engine was asked for a verdict (the cache missed).
@@ -88,9 +87,10 @@ private:
     std::unique_ptr<Hunhandle, EngineCloser> engine_;
     uint32_t codePage_ = 0;
     bool sameCodePage_ = true;
-    // The list was loaded for this engine: only then is the file rewritten.
+    // The list was loaded for this engine (or there was none): only then is
+    // the file rewritten, with the words added since.
     bool customListInUse_ = false;
-    std::vector<std::string> customWords_;
+    std::vector<std::string> addedWords_;
     SpellVerdicts verdicts_;
     // The word being checked, as the engine takes it: kept to spare an
     // allocation per word.

@@ -3,10 +3,10 @@
 #include <windows.h>
 
 #include "core/ControlRegistry.h"
+#include "core/FileStore.h"
 #include "core/ScriptError.h"
 #include "core/ValueEncodings.h"
 #include "host/PlugInUtils.h"
-#include "smartedit/SpellFiles.h"
 #include "smartedit/SpellText.h"
 #include "smartedit/UTCustomMemo.h"
 
@@ -20,16 +20,26 @@ std::string TempFolder() {
     return length < sizeof buffer ? std::string(buffer, length) : std::string();
 }
 
-// Writes an embedded resource to `path` unless that file exists already.
+// Lays an embedded resource down as `path` unless a file of its exact size is
+// there already. A new file appears whole or not at all: it is written under a
+// temporary name and moved into place, so another process activating at the
+// same moment never reads half of it. A file of another size (a partial copy
+// left by an older writer) is replaced the same way.
 void WriteMissingResource(const char* name, const std::string& path) {
-    if (FileExists(path)) return;
     const HMODULE module = PlugInInstance();
     const HRSRC found = FindResourceA(module, name, MAKEINTRESOURCEA(10)); // RT_RCDATA
     const HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
     if (!bytes) throw ScriptError("The resource " + std::string(name) + " is missing from the plug-in.");
-    if (const DWORD error = WriteWholeFile(path, bytes, SizeofResource(module, found)))
-        throw ScriptError("Cannot create file \"" + path + "\". " + SystemErrorText(error));
+    const std::string_view content(bytes, SizeofResource(module, found));
+    const auto whole = [&] { return FileSize(path) == static_cast<long long>(content.size()); };
+    if (whole()) return;
+    FileWriteResult result = FileExists(path) ? ReplaceFileWhole(path, content) : PlaceNewFile(path, content);
+    if (!result && result.error == ERROR_ALREADY_EXISTS) {
+        if (whole()) return; // another process put it there meanwhile
+        result = ReplaceFileWhole(path, content);
+    }
+    if (!result) throw ScriptError("Cannot create file \"" + path + "\". " + SystemErrorText(result.error));
 }
 
 // The folder part of a path (with its final delimiter) and its file name
@@ -46,6 +56,8 @@ void SplitDictionaryPath(const std::string& path, std::string& folder, std::stri
 
 bool qorSmartEditActiveSpellChecker(const Params& params) {
     const std::string temp = TempFolder();
+    if (temp.empty())
+        throw ScriptError("Cannot write the default dictionary: the TEMP environment variable names no folder.");
     WriteMissingResource("qoENUSDic", temp + "\\" + kDefaultDictionaryName + ".dic");
     WriteMissingResource("qoENUSAff", temp + "\\" + kDefaultDictionaryName + ".aff");
 

@@ -194,6 +194,12 @@ std::vector<std::string> ParseWordList(std::string_view text) {
     return words;
 }
 
+std::vector<std::string> MergeWordLists(std::vector<std::string> saved, const std::vector<std::string>& added) {
+    for (const std::string& word : added)
+        if (std::find(saved.begin(), saved.end(), word) == saved.end()) saved.push_back(word);
+    return saved;
+}
+
 std::string FormatWordList(const std::vector<std::string>& words) {
     std::string text;
     for (const std::string& word : words) text += word + "\r\n";

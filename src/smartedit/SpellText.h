@@ -97,5 +97,8 @@ bool LooksLikeDictionary(std::string_view firstBytes);
 // left out; written back with CR LF after every word.
 std::vector<std::string> ParseWordList(std::string_view text);
 std::string FormatWordList(const std::vector<std::string>& words);
+// The words of a saved list followed by the added words it lacks: the saved
+// order is kept and no word appears twice.
+std::vector<std::string> MergeWordLists(std::vector<std::string> saved, const std::vector<std::string>& added);
 
 } // namespace qor
