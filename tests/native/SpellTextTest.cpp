@@ -183,6 +183,9 @@ TEST(SpellFiles, DictionaryHeadAndWordLists) {
     EXPECT_EQ(ParseWordList(""), W{});
     EXPECT_EQ(FormatWordList({"a", "b"}), "a\r\nb\r\n");
     EXPECT_EQ(ParseWordList(FormatWordList({"x y", "z"})), (W{"x y", "z"}));
+    // Saved words keep their order (and their duplicates); added ones follow once.
+    EXPECT_EQ(MergeWordLists({"b", "a", "b"}, {"c", "a", "c", "B"}), (W{"b", "a", "b", "c", "B"}));
+    EXPECT_EQ(MergeWordLists({}, {"x", "x"}), W{"x"});
 }
 
 } // namespace

@@ -300,11 +300,13 @@ TEST_F(SpellChecker, ActivationLaysDownTheDefaultDictionaryOnceAndChecksOptions)
     const DWORD missing = GetFileAttributesA((folder + "\\libhunspell.dll").c_str());
     EXPECT_EQ(missing, INVALID_FILE_ATTRIBUTES) << "no engine library is written anywhere";
 
-    // Present files are left as they are.
-    WriteAll(folder + "\\en0_US1.aff", "SET UTF-8\n");
+    // Present files of the embedded size are left as they are.
+    std::string edited = aff;
+    edited.replace(edited.find("TRY "), 4, "TRY#");
+    WriteAll(folder + "\\en0_US1.aff", edited);
     ASSERT_TRUE(Create("Hello wrold"));
     ASSERT_TRUE(Activate());
-    EXPECT_EQ(ReadAll(folder + "\\en0_US1.aff"), "SET UTF-8\n");
+    EXPECT_EQ(ReadAll(folder + "\\en0_US1.aff"), edited);
     EXPECT_EQ(ReadAll(folder + "\\en0_US1.dic"), dic);
 
     host.SetVar("[qorBrindavelLastError]", "");
@@ -527,6 +529,59 @@ TEST_F(SpellChecker, SwitchingTheCustomListOnKeepsTheSavedFile) {
     ExpectZigzagsUnder({});
     ASSERT_TRUE(host.Exec("qorRemoveSmartEdit", {"Rect1"}));
     EXPECT_EQ(ReadAll(customDic), "keptword\r\nzqxw\r\n");
+}
+
+TEST_F(SpellChecker, TheCustomListKeepsWordsSavedElsewhereAndAFileItCouldNotRead) {
+    const auto addWordAtCaret = [&] {
+        CaretAt(2, 1);
+        const Strings menu = RightClickMenu(0);
+        ASSERT_FALSE(menu.empty());
+        ASSERT_EQ(menu.back(), "Add \"vvbn\"");
+        RightClickMenu(static_cast<int>(menu.size()) - 1);
+    };
+    // Another editor or program saves a word while this engine runs: both
+    // words are in the file afterwards, the file's order first.
+    WriteAll(customDic, "keptword\r\n");
+    ASSERT_TRUE(Create("vvbn"));
+    ASSERT_TRUE(Activate("", "True,False,False,True"));
+    addWordAtCaret();
+    WriteAll(customDic, "keptword\r\notherword\r\n");
+    ASSERT_TRUE(host.Exec("qorRemoveSmartEdit", {"Rect1"}));
+    EXPECT_EQ(ReadAll(customDic), "keptword\r\notherword\r\nvvbn\r\n");
+
+    // A list that cannot be read when the engine starts is never written.
+    WriteAll(customDic, "keptword\r\n");
+    ASSERT_TRUE(Create("vvbn"));
+    const HANDLE held =
+        CreateFileA(customDic.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(Activate("", "True,False,False,True"));
+    CloseHandle(held);
+    addWordAtCaret();
+    ASSERT_TRUE(host.Exec("qorRemoveSmartEdit", {"Rect1"}));
+    EXPECT_EQ(ReadAll(customDic), "keptword\r\n");
+
+    // A save that fails half way leaves the list as it was.
+    ASSERT_TRUE(Create("vvbn"));
+    ASSERT_TRUE(Activate("", "True,False,False,True"));
+    addWordAtCaret();
+    SetEnvironmentVariableA("QOR_TEST_WRITE_FAIL_AFTER", "4");
+    ASSERT_TRUE(host.Exec("qorRemoveSmartEdit", {"Rect1"}));
+    SetEnvironmentVariableA("QOR_TEST_WRITE_FAIL_AFTER", nullptr);
+    EXPECT_EQ(ReadAll(customDic), "keptword\r\n");
+}
+
+TEST_F(SpellChecker, APartialDefaultDictionaryIsLaidDownAgainAndNoTempFolderFails) {
+    const std::string full = ReadAll("Z:\\usr\\share\\hunspell\\en_US.dic");
+    WriteAll(folder + "\\en0_US1.dic", full.substr(0, 4096));
+    ASSERT_TRUE(Create("zqxw"));
+    ASSERT_TRUE(Activate());
+    EXPECT_EQ(ReadAll(folder + "\\en0_US1.dic"), full);
+    ExpectZigzagsUnder({{0, "zqxw"}});
+
+    SetEnvironmentVariableA("TEMP", "");
+    EXPECT_FALSE(Activate());
+    EXPECT_EQ(host.LastError(), "Cannot write the default dictionary: the TEMP environment variable names no folder.");
 }
 
 // ---- The zigzag's pixels -----------------------------------------------------------
