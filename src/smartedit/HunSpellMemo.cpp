@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/ScriptError.h"
+#include "core/ThemedLook.h"
 #include "core/WideResults.h"
 #include "host/PlugInUtils.h"
 #include "smartedit/SpellText.h"
@@ -60,6 +61,7 @@ bool THunSpellMemo::ApplyStyle(const MemoStyle& style) {
     GetWindowRect(edit_.get(), &place);
     MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&place), 2);
 
+    const ThemedLookScope themed;
     UniqueHwnd fresh(CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WindowStyle(style, readOnly), place.left,
                                      place.top, place.right - place.left, place.bottom - place.top, parent_,
                                      nullptr, PlugInInstance(), nullptr));
