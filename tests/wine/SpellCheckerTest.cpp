@@ -559,22 +559,24 @@ TEST(SpellCheckerPixels, TheWrittenZigzagIsThePolylineOfItsPoints) {
     HPEN pen = CreatePen(PS_SOLID, 1, kRed);
     HGDIOBJ oldPen = SelectObject(dc, pen);
     auto* pixels = static_cast<uint32_t*>(bits);
+    // Steps of 2 pixels at 96 DPI, wider at higher DPIs.
+    for (int step : {2, 3, 4})
     for (const Case& c : cases) {
-        SCOPED_TRACE("from " + std::to_string(c.start) + " to " + std::to_string(c.end));
+        SCOPED_TRACE("from " + std::to_string(c.start) + " to " + std::to_string(c.end) + " by " + std::to_string(step));
         std::fill(pixels, pixels + kWidth * kHeight, 0u);
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, c.clip.left, c.clip.top, c.clip.right, c.clip.bottom);
         std::vector<POINT> points;
-        for (const qor::ZigzagPoint& p : qor::ZigzagPoints(c.start, c.end, c.baseLine)) points.push_back({p.x, p.y});
+        for (const qor::ZigzagPoint& p : qor::ZigzagPoints(c.start, c.end, c.baseLine, step)) points.push_back({p.x, p.y});
         Polyline(dc, points.data(), static_cast<int>(points.size()));
         RestoreDC(dc, saved);
         GdiFlush();
         const std::vector<uint32_t> drawn(pixels, pixels + kWidth * kHeight);
         std::fill(pixels, pixels + kWidth * kHeight, 0u);
-        qor::PaintZigzag(pixels, kWidth, c.clip, c.start, c.end, c.baseLine, 0xFF0000);
+        qor::PaintZigzag(pixels, kWidth, c.clip, c.start, c.end, c.baseLine, 0xFF0000, step);
         const std::vector<uint32_t> written(pixels, pixels + kWidth * kHeight);
         EXPECT_EQ(written, drawn);
-        if (c.end - c.start >= 2 && c.clip.right - c.clip.left == kWidth) {
+        if (c.end - c.start >= step && c.clip.right - c.clip.left == kWidth) {
             EXPECT_GT(std::count(drawn.begin(), drawn.end(), 0xFF0000u), 0) << "the polyline drew nothing";
         }
     }
