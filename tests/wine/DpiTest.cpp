@@ -20,6 +20,7 @@
 #include "EditDialogDriver.h"
 #include "HostEmulator.h"
 #include "ListTestSupport.h"
+#include "PixelCapture.h"
 
 using qorhost::HostEmulator;
 using namespace qortest;
@@ -32,26 +33,11 @@ using Measures = std::map<std::string, int>;
 
 // ---- measuring, in the copy that runs at one DPI ---------------------------
 
-std::vector<COLORREF> ClientPixels(HWND window, int& width, int& height) {
+// The window as a full repaint leaves it.
+std::vector<COLORREF> RepaintedPixels(HWND window, int& width, int& height) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     HostEmulator::Pump(50);
-    RECT client{};
-    GetClientRect(window, &client);
-    width = client.right;
-    height = client.bottom;
-    HDC dc = GetDC(window);
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
-    std::vector<COLORREF> pixels(static_cast<size_t>(width) * height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) pixels[static_cast<size_t>(y) * width + x] = GetPixel(memory, x, y);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, dc);
-    return pixels;
+    return ClientPixels(window, width, height);
 }
 
 // The height of the OK button of the dialog the call shows (0: none came).
@@ -99,7 +85,7 @@ Measures MeasureHere() {
     host.AddRectangle(slider.rect, 10, 140, 300, 80);
     if (host.Exec(slider.action, slider.params)) {
         int width = 0, height = 0;
-        const std::vector<COLORREF> pixels = ClientPixels(host.ControlWindow(slider.rect), width, height);
+        const std::vector<COLORREF> pixels = RepaintedPixels(host.ControlWindow(slider.rect), width, height);
         int left = INT_MAX, right = -1, top = INT_MAX, bottom = -1;
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
@@ -117,7 +103,7 @@ Measures MeasureHere() {
         host.Exec("qorSmartEditSetText", {"SE", "qzxvqzxvqzxv", "0"}) &&
         host.Exec("qorSmartEditActiveSpellChecker", {"SE", "", "False,False,False,False"})) {
         int width = 0, height = 0;
-        const std::vector<COLORREF> pixels = ClientPixels(EditOf(host.ControlWindow("SE")), width, height);
+        const std::vector<COLORREF> pixels = RepaintedPixels(EditOf(host.ControlWindow("SE")), width, height);
         std::vector<int> touches;
         for (int y = 0; y < height && touches.empty(); ++y)
             for (int x = 0; x < width; ++x)

@@ -14,6 +14,7 @@
 
 #include "HostEmulator.h"
 #include "ListTestSupport.h"
+#include "PixelCapture.h"
 #include "core/WideResults.h"
 #include "smartedit/SpellText.h"
 
@@ -134,26 +135,7 @@ protected:
         return Capture(width, height);
     }
     // The editor's client area as it is on the screen now.
-    std::vector<COLORREF> Capture(int& width, int& height) {
-        HWND edit = Edit();
-        RECT client{};
-        GetClientRect(edit, &client);
-        width = client.right;
-        height = client.bottom;
-        HDC dc = GetDC(edit);
-        HDC memory = CreateCompatibleDC(dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
-        std::vector<COLORREF> pixels(static_cast<size_t>(width) * height);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) pixels[static_cast<size_t>(y) * width + x] = GetPixel(memory, x, y);
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(edit, dc);
-        return pixels;
-    }
+    std::vector<COLORREF> Capture(int& width, int& height) { return qortest::ClientPixels(Edit(), width, height); }
 
     // Where the words of `expected` (line, word) lie in the editor, from the
     // edit's own character positions.
