@@ -14,6 +14,7 @@
 
 #include "HostEmulator.h"
 #include "ListTestSupport.h"
+#include "PixelCapture.h"
 #include "core/WideResults.h"
 #include "smartedit/SpellText.h"
 
@@ -134,26 +135,7 @@ protected:
         return Capture(width, height);
     }
     // The editor's client area as it is on the screen now.
-    std::vector<COLORREF> Capture(int& width, int& height) {
-        HWND edit = Edit();
-        RECT client{};
-        GetClientRect(edit, &client);
-        width = client.right;
-        height = client.bottom;
-        HDC dc = GetDC(edit);
-        HDC memory = CreateCompatibleDC(dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
-        std::vector<COLORREF> pixels(static_cast<size_t>(width) * height);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) pixels[static_cast<size_t>(y) * width + x] = GetPixel(memory, x, y);
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(edit, dc);
-        return pixels;
-    }
+    std::vector<COLORREF> Capture(int& width, int& height) { return qortest::ClientPixels(Edit(), width, height); }
 
     // Where the words of `expected` (line, word) lie in the editor, from the
     // edit's own character positions.
@@ -614,22 +596,24 @@ TEST(SpellCheckerPixels, TheWrittenZigzagIsThePolylineOfItsPoints) {
     HPEN pen = CreatePen(PS_SOLID, 1, kRed);
     HGDIOBJ oldPen = SelectObject(dc, pen);
     auto* pixels = static_cast<uint32_t*>(bits);
+    // Steps of 2 pixels at 96 DPI, wider at higher DPIs.
+    for (int step : {2, 3, 4})
     for (const Case& c : cases) {
-        SCOPED_TRACE("from " + std::to_string(c.start) + " to " + std::to_string(c.end));
+        SCOPED_TRACE("from " + std::to_string(c.start) + " to " + std::to_string(c.end) + " by " + std::to_string(step));
         std::fill(pixels, pixels + kWidth * kHeight, 0u);
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, c.clip.left, c.clip.top, c.clip.right, c.clip.bottom);
         std::vector<POINT> points;
-        for (const qor::ZigzagPoint& p : qor::ZigzagPoints(c.start, c.end, c.baseLine)) points.push_back({p.x, p.y});
+        for (const qor::ZigzagPoint& p : qor::ZigzagPoints(c.start, c.end, c.baseLine, step)) points.push_back({p.x, p.y});
         Polyline(dc, points.data(), static_cast<int>(points.size()));
         RestoreDC(dc, saved);
         GdiFlush();
         const std::vector<uint32_t> drawn(pixels, pixels + kWidth * kHeight);
         std::fill(pixels, pixels + kWidth * kHeight, 0u);
-        qor::PaintZigzag(pixels, kWidth, c.clip, c.start, c.end, c.baseLine, 0xFF0000);
+        qor::PaintZigzag(pixels, kWidth, c.clip, c.start, c.end, c.baseLine, 0xFF0000, step);
         const std::vector<uint32_t> written(pixels, pixels + kWidth * kHeight);
         EXPECT_EQ(written, drawn);
-        if (c.end - c.start >= 2 && c.clip.right - c.clip.left == kWidth) {
+        if (c.end - c.start >= step && c.clip.right - c.clip.left == kWidth) {
             EXPECT_GT(std::count(drawn.begin(), drawn.end(), 0xFF0000u), 0) << "the polyline drew nothing";
         }
     }
