@@ -174,6 +174,7 @@ bool TestDevices(std::vector<std::string>& names) {
     std::string list;
     if (!TestText(kTestDevicesVariable, list)) return false;
     names.clear();
+    if (list == "none") return true;
     for (size_t at = 0; at < list.size();) {
         const size_t end = std::min(list.find(' ', at), list.size());
         if (end > at) names.push_back(list.substr(at, end - at));

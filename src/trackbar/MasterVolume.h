@@ -30,7 +30,7 @@ public:
 // device does), so tests can change the level "elsewhere" and read what the
 // slider set. With QOR_TEST_MASTER_DEVICES set as well, the stand-in has
 // devices: that variable lists the names of the devices present, the default
-// one first (empty: none), and device N keeps its level in
+// one first ("none": no device), and device N keeps its level in
 // QOR_TEST_MASTER_LEVEL_N; a device no longer listed fails every call as a
 // device that went away does.
 std::unique_ptr<MasterVolume> OpenMasterVolume();

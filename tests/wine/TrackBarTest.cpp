@@ -636,7 +636,7 @@ TEST_F(TrackBar, AVolumeSliderMovesToTheNewDefaultDevice) {
     }
     // No device left: calls fail with the system's message, and the slider
     // takes up the next default device when one comes.
-    SetEnvironmentVariableA(kDevices, "");
+    SetEnvironmentVariableA(kDevices, "none");
     EXPECT_FALSE(Update("75", "0"));
     EXPECT_EQ(host.LastError(), NoDeviceMessage());
     SetEnvironmentVariableA(kDevices, "C");
