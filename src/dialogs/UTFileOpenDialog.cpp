@@ -94,7 +94,8 @@ bool RunFileDialog(const Params& params, const std::vector<FileOption>& table, b
     }
     if (!resultVariable.empty())
         SetHostVariable(resultVariable, ChosenFilesOf(buffer.data(), buffer.size(),
-                                                      (flags & OFN_ALLOWMULTISELECT) != 0, explorerLook));
+                                                      (flags & OFN_ALLOWMULTISELECT) != 0, explorerLook,
+                                                      dialog.nFileOffset));
     return true;
 }
 

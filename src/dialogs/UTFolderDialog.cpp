@@ -62,6 +62,7 @@ bool qorFolderBoxDialog(const Params& params) {
     const std::string& resultVariable = params.at(4);
     std::string initial = GetHostVariable(resultVariable + "_InitialDir");
     if (initial.empty() && !resultVariable.empty()) initial = GetHostVariable(resultVariable);
+    initial = StartFolderOf(initial);
 
     UINT flags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
     for (size_t i = 0; i < chosen.size(); ++i)
