@@ -36,12 +36,6 @@ protected:
     HostEmulator host;
 };
 
-std::string ExpectedCaption(int32_t id) {
-    if (id == 57) return "FindItemEx Properties";
-    if (id == 63) return "FolderDialog Properties";
-    return std::string(qor::FindAction(id)->name).substr(3) + " Properties";
-}
-
 std::string Fault(int32_t id, const qor::FieldSpec& f) { return std::to_string(id) + " \"" + f.label + "\""; }
 
 TEST_F(DialogFamilies, EveryRoutedDialogShowsItsTable) {
@@ -51,7 +45,7 @@ TEST_F(DialogFamilies, EveryRoutedDialogShowsItsTable) {
         Texts params(qor::FindAction(route.id)->count, "");
         const size_t requestsBefore = host.requests.size();
         bool eventFields = false, topMost = false;
-        const bool ok = Edit(route.id, params, ExpectedCaption(route.id), {[&](HWND d) {
+        const bool ok = Edit(route.id, params, EditCaption(route.id), {[&](HWND d) {
             topMost = (GetWindowLongA(d, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
             for (const qor::FieldSpec& f : spec.fields) {
                 using qor::FieldKind;
@@ -293,7 +287,7 @@ TEST_F(DialogFamilies, SpellCheckerOptionsAndTwoNumberFields) {
     for (int32_t id : {11, 40, 41, 43}) {
         Texts params = {"", "", "[n]"};
         Texts shown;
-        EXPECT_TRUE(Edit(id, params, ExpectedCaption(id), {[&](HWND d) {
+        EXPECT_TRUE(Edit(id, params, EditCaption(id), {[&](HWND d) {
                              for (int field = 1; field <= 2; ++field) shown.push_back(TextOf(GetDlgItem(d, 101 + 20 * field)));
                              Press(d, IDOK);
                          }}));
