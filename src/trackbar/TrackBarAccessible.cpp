@@ -11,7 +11,7 @@ namespace {
 
 RECT ToRect(const SliderRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
-bool CopyRect(LPARAM target, const SliderRect& r) {
+bool WriteRect(LPARAM target, const SliderRect& r) {
     if (!target) return false;
     *reinterpret_cast<RECT*>(target) = ToRect(r);
     return true;
@@ -27,8 +27,8 @@ bool TrackBarAccessible::Handle(HWND window, UINT message, WPARAM wParam, LPARAM
     case TBM_GETRANGEMIN: result = range.Minimum(); return true;
     case TBM_GETRANGEMAX: result = range.Maximum(); return true;
     case TBM_GETLINESIZE: result = 1; return true; // an arrow key moves by one
-    case TBM_GETTHUMBRECT: CopyRect(lParam, bar_.Layout().Thumb(range)); result = 0; return true;
-    case TBM_GETCHANNELRECT: CopyRect(lParam, bar_.Layout().Track()); result = 0; return true;
+    case TBM_GETTHUMBRECT: WriteRect(lParam, bar_.Layout().Thumb(range)); result = 0; return true;
+    case TBM_GETCHANNELRECT: WriteRect(lParam, bar_.Layout().Track()); result = 0; return true;
     default: return false;
     }
 }
