@@ -188,6 +188,7 @@ void TFMCustomCheckListBox::StoreState(int index, CheckState state) {
     RECT r{};
     if (List(LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r)) != LB_ERR)
         InvalidateRect(list, &r, FALSE);
+    AccessibleLink::StateChanged(list, index + 1);
 }
 
 int TFMCustomCheckListBox::SortedPosition(const std::string& text) const {
@@ -401,6 +402,7 @@ LRESULT TFMCustomCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lP
         // The host may destroy the rectangle long before the entry goes: the
         // item texts name the variables still to be emptied then.
         if (IndividualVariables && JvxCheckListBox1) textsAtWindowEnd_ = Texts();
+        accessible_.Disconnect();
         JvxCheckListBox1.reset();
         break;
     }
@@ -410,6 +412,7 @@ LRESULT TFMCustomCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lP
 LRESULT TFMCustomCheckListBox::ChildProc(HWND child, UINT message, WPARAM wParam, LPARAM lParam) {
     auto original = [&] { return CallOriginalChildProc(child, message, wParam, lParam); };
     if (child != JvxCheckListBox1.get()) return original();
+    if (LRESULT answer = 0; accessible_.Handle(child, message, wParam, lParam, answer)) return answer;
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {

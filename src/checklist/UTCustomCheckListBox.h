@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "checklist/CheckListAccessible.h"
 #include "checklist/CheckListRules.h"
 #include "core/AttachedControl.h"
 #include "core/StoredSettings.h"
@@ -93,6 +94,7 @@ protected:
     LRESULT ChildProc(HWND child, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    friend class CheckListAccessible;
     // A message to the list box's own procedure. Internal queries skip the
     // subclass filter: under Wine every filtered message costs two window
     // property look-ups in the server, which dominated filling large lists.
@@ -137,6 +139,7 @@ private:
     UniqueFont customFont_;
     UniqueBrush background_;
     COLORREF backgroundColor_ = 0;
+    CheckListAccessible accessible_{*this};
 };
 
 // The attached CheckListBox: the registry entry of its rectangle.

@@ -6,8 +6,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <bitset>
-#include <memory>
+#include <deque>
 #include <vector>
 
 #include "core/ComHandles.h"
@@ -128,18 +127,21 @@ LabelledControl ControlFor(const FieldSpec& spec) {
     }
 }
 
+// Every field starts a group of the dialog manager (WS_GROUP on its first
+// window), so the arrow keys never leave a radio group or a check list.
 void AddField(DialogTemplate& t, size_t i, const FieldSpec& spec, Placement at) {
     switch (spec.kind) {
     case FieldKind::Check:
     case FieldKind::TriState:
         t.AddButton(spec.label, FieldId(i, 1), at.x, at.y, at.width, 10,
-                    spec.kind == FieldKind::Check ? BS_AUTOCHECKBOX : BS_AUTO3STATE);
+                    WS_GROUP | (spec.kind == FieldKind::Check ? BS_AUTOCHECKBOX : BS_AUTO3STATE));
         return;
     case FieldKind::Radio:
     case FieldKind::Options: {
         const bool radio = spec.kind == FieldKind::Radio;
         const int columns = radio ? std::max(spec.columns, 1) : 1;
-        t.AddControl("BUTTON", spec.label, FieldId(i, 0), at.x, at.y, at.width, FieldHeight(spec), BS_GROUPBOX);
+        t.AddControl("BUTTON", spec.label, FieldId(i, 0), at.x, at.y, at.width, FieldHeight(spec),
+                     WS_GROUP | BS_GROUPBOX);
         const short cellWidth = static_cast<short>((at.width - 12) / columns);
         for (size_t k = 0; k < spec.choices.size() && k < kPickerIdOffset - 1; ++k) {
             const short cx = static_cast<short>(at.x + 6 + (k % columns) * cellWidth);
@@ -150,19 +152,19 @@ void AddField(DialogTemplate& t, size_t i, const FieldSpec& spec, Placement at) 
         return;
     }
     case FieldKind::Note:
-        t.AddStatic(spec.label, FieldId(i, 0), at.x, at.y, at.width, FieldHeight(spec));
+        t.AddStatic(spec.label, FieldId(i, 0), at.x, at.y, at.width, FieldHeight(spec), SS_LEFT | WS_GROUP);
         return;
     default: break;
     }
     short y = at.y;
     const short fieldWidth = static_cast<short>(at.width - PickersWidth(spec));
     if (!spec.label.empty()) {
-        t.AddStatic(spec.label, FieldId(i, 0), at.x, y, fieldWidth, kLabelHeight);
+        t.AddStatic(spec.label, FieldId(i, 0), at.x, y, fieldWidth, kLabelHeight, SS_LEFT | WS_GROUP);
         y = static_cast<short>(y + kLabelHeight + 1);
     }
     const LabelledControl control = ControlFor(spec);
     t.AddControl(control.windowClass, "", FieldId(i, 1), at.x, y, fieldWidth, control.height,
-                 WS_TABSTOP | control.style);
+                 WS_TABSTOP | control.style | (spec.label.empty() ? WS_GROUP : 0));
     AddPickers(t, i, spec, static_cast<short>(at.x + at.width), y);
 }
 
@@ -190,7 +192,7 @@ DialogTemplate BuildTemplate(const std::string& caption, const DialogSpec& spec)
                      "Arial", 9);
     for (size_t i = 0; i < spec.fields.size(); ++i) AddField(t, i, spec.fields[i], places[i]);
     t.AddButton("OK", IDOK, static_cast<short>(width - kMargin - 2 * kButtonWidth - 4), buttonsY, kButtonWidth,
-                kButtonHeight, BS_DEFPUSHBUTTON);
+                kButtonHeight, BS_DEFPUSHBUTTON | WS_GROUP);
     t.AddButton("Cancel", IDCANCEL, static_cast<short>(width - kMargin - kButtonWidth), buttonsY, kButtonWidth,
                 kButtonHeight);
     return t;
@@ -332,24 +334,27 @@ bool EditItems(HWND owner, std::string& text) {
     return true;
 }
 
-// A key field: every key press replaces the text (see FieldSpec::keyDown).
-// A key-up counts only after the field saw that key go down: the dialog
-// manager keeps the key-downs of Tab, Shift+Tab and the like, which move the
-// focus, and their key-ups must not turn the field's text into no key.
-struct KeyField {
-    const FieldSpec* spec;
-    std::bitset<256> down; // keys whose key-down this field saw
+// A key field and the key press it is taking. Only keys that went down in the
+// field count: the release of the Tab that brought the focus here changes
+// nothing, and keys that take the focus away (Shift+Tab, Alt+letter) leave
+// the text as it was before they went down.
+struct KeyCapture {
+    const FieldSpec* spec = nullptr;
+    bool pressing = false;
+    std::string before;
 };
 
+// A key field: every key press replaces the text (see FieldSpec::keyDown).
+
 LRESULT CALLBACK KeyFieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    auto* field = reinterpret_cast<KeyField*>(data);
-    const size_t key = wParam & 0xFF;
+    auto* capture = reinterpret_cast<KeyCapture*>(data);
     switch (message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: try {
-        field->down.set(key);
-        const std::string text = field->spec->keyDown(static_cast<uint32_t>(wParam), GetKeyState(VK_CONTROL) < 0,
-                                                      GetKeyState(VK_MENU) < 0, GetKeyState(VK_SHIFT) < 0);
+        if (!capture->pressing) capture->before = ControlText(edit);
+        capture->pressing = true;
+        const std::string text = capture->spec->keyDown(static_cast<uint32_t>(wParam), GetKeyState(VK_CONTROL) < 0,
+                                                        GetKeyState(VK_MENU) < 0, GetKeyState(VK_SHIFT) < 0);
         SetWindowTextA(edit, text.c_str());
         return 0;
     } catch (...) {
@@ -357,20 +362,22 @@ LRESULT CALLBACK KeyFieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
     }
     case WM_KEYUP:
     case WM_SYSKEYUP: try {
-        if (!field->down.test(key)) return 0;
-        field->down.reset(key);
-        if (field->spec->keyUp) SetWindowTextA(edit, field->spec->keyUp(ControlText(edit)).c_str());
+        if (!capture->pressing) return 0;
+        capture->pressing = false;
+        if (capture->spec->keyUp) SetWindowTextA(edit, capture->spec->keyUp(ControlText(edit)).c_str());
         return 0;
     } catch (...) {
         return 0;
     }
-    case WM_KILLFOCUS: field->down.reset(); break;
+    case WM_KILLFOCUS:
+        if (capture->pressing) {
+            capture->pressing = false;
+            SetWindowTextA(edit, capture->before.c_str());
+        }
+        break;
     case WM_CHAR:
     case WM_SYSCHAR: return 0;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(edit, KeyFieldProc, 1);
-        delete field;
-        break;
+    case WM_NCDESTROY: RemoveWindowSubclass(edit, KeyFieldProc, 1); break;
     }
     return DefSubclassProc(edit, message, wParam, lParam);
 }
@@ -390,6 +397,7 @@ struct View {
     UniqueFont boldFont;
     UniqueBrush creamBrush;
     UniqueHwnd tooltip;
+    std::deque<KeyCapture> keyCaptures; // one per key field, at fixed addresses
     HWND dialog = nullptr;
 
     const FieldSpec& Spec(size_t i) const { return model->spec().fields[i]; }
@@ -446,13 +454,20 @@ struct View {
         case FieldKind::TriState:
             SendMessageA(control, BM_SETCHECK, s.check == 2 ? BST_INDETERMINATE : (s.check ? BST_CHECKED : BST_UNCHECKED), 0);
             break;
-        case FieldKind::Radio:
+        case FieldKind::Radio: {
+            // Tab reaches a group at its chosen entry, or at the first when none is chosen.
+            const size_t stop = s.selection >= 0 && static_cast<size_t>(s.selection) < s.choices.size()
+                                    ? static_cast<size_t>(s.selection)
+                                    : 0;
             for (size_t k = 0; k < s.choices.size() && k < kPickerIdOffset - 1; ++k) {
                 HWND button = Item(i, 1 + static_cast<int>(k));
                 SetTextIfDifferent(button, s.choices[k]);
                 SendMessageA(button, BM_SETCHECK, static_cast<int>(k) == s.selection ? BST_CHECKED : BST_UNCHECKED, 0);
+                const LONG style = GetWindowLongA(button, GWL_STYLE);
+                SetWindowLongA(button, GWL_STYLE, k == stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
             }
             break;
+        }
         case FieldKind::Options:
             for (size_t k = 0; k < s.ticks.size() && k < kPickerIdOffset - 1; ++k)
                 SendMessageA(Item(i, 1 + static_cast<int>(k)), BM_SETCHECK, s.ticks[k] ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -592,12 +607,13 @@ struct View {
         }
         model->Show();
         PushAll(true);
+        SendMessageA(dialog, DM_SETDEFID, IDOK, 0); // Enter is OK wherever the focus is not on a button
         AddTooltips();
         for (size_t i = 0; i < model->size(); ++i) {
             if (Spec(i).kind == FieldKind::Text && Spec(i).keyDown) {
-                auto field = std::make_unique<KeyField>(KeyField{&Spec(i), {}});
-                if (SetWindowSubclass(Item(i, 1), KeyFieldProc, 1, reinterpret_cast<DWORD_PTR>(field.get())))
-                    field.release(); // the subclass owns it until WM_NCDESTROY
+                keyCaptures.emplace_back();
+                keyCaptures.back().spec = &Spec(i);
+                SetWindowSubclass(Item(i, 1), KeyFieldProc, 1, reinterpret_cast<DWORD_PTR>(&keyCaptures.back()));
             }
             if (Spec(i).kind == FieldKind::HotKey)
                 SetWindowSubclass(Item(i, 1), HotKeyFocusProc, i, reinterpret_cast<DWORD_PTR>(this));

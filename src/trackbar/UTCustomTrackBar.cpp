@@ -131,7 +131,9 @@ SliderLayout TFMCustomTrackBar::Layout() const {
 }
 
 void TFMCustomTrackBar::SetSliderValue(int32_t value) {
-    if (range_.SetValue(value)) Render();
+    if (!range_.SetValue(value)) return;
+    Render();
+    AccessibleLink::ValueChanged(hwnd());
 }
 
 void TFMCustomTrackBar::WriteValue() const { WriteVariable(ResultVariable, std::to_string(range_.Value())); }
@@ -198,6 +200,7 @@ void TFMCustomTrackBar::Poll() {
 }
 
 LRESULT TFMCustomTrackBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT answer = 0; accessible_.Handle(hwnd(), message, wParam, lParam, answer)) return answer;
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
@@ -258,6 +261,7 @@ LRESULT TFMCustomTrackBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
         // The poll and the volume interface end with the control.
         KillTimer(hwnd(), kPollTimer);
         volume_.reset();
+        accessible_.Disconnect();
         break;
     }
     return AttachedControl::WindowProc(message, wParam, lParam);

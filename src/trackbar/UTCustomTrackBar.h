@@ -24,6 +24,7 @@
 #include "host/PlugInUtils.h"
 #include "trackbar/MasterVolume.h"
 #include "trackbar/SliderModel.h"
+#include "trackbar/TrackBarAccessible.h"
 
 namespace qor {
 
@@ -74,6 +75,7 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    friend class TrackBarAccessible;
     SliderLayout Layout() const;
     // The setter under the range rules; redraws when the value moved.
     void SetSliderValue(int32_t value);
@@ -119,6 +121,7 @@ private:
     // Opaque runs of the last region set; empty with keyed_ false when none was needed.
     std::vector<RECT> opaqueRuns_;
     bool keyed_ = false;
+    TrackBarAccessible accessible_{*this};
 };
 
 // The attached TrackBar: the registry entry of its rectangle.

@@ -36,12 +36,6 @@ protected:
     HostEmulator host;
 };
 
-std::string ExpectedCaption(int32_t id) {
-    if (id == 57) return "FindItemEx Properties";
-    if (id == 63) return "FolderDialog Properties";
-    return std::string(qor::FindAction(id)->name).substr(3) + " Properties";
-}
-
 std::string Fault(int32_t id, const qor::FieldSpec& f) { return std::to_string(id) + " \"" + f.label + "\""; }
 
 TEST_F(DialogFamilies, EveryRoutedDialogShowsItsTable) {
@@ -51,7 +45,7 @@ TEST_F(DialogFamilies, EveryRoutedDialogShowsItsTable) {
         Texts params(qor::FindAction(route.id)->count, "");
         const size_t requestsBefore = host.requests.size();
         bool eventFields = false, topMost = false;
-        const bool ok = Edit(route.id, params, ExpectedCaption(route.id), {[&](HWND d) {
+        const bool ok = Edit(route.id, params, EditCaption(route.id), {[&](HWND d) {
             topMost = (GetWindowLongA(d, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
             for (const qor::FieldSpec& f : spec.fields) {
                 using qor::FieldKind;
@@ -60,11 +54,13 @@ TEST_F(DialogFamilies, EveryRoutedDialogShowsItsTable) {
                     for (size_t k = 0; k < f.choices.size(); ++k) {
                         HWND entry = Entry(d, f.label, static_cast<int>(k));
                         // The create dialogs name the second result entry after the mode.
-                        if (f.label != "Result variable contain")
+                        if (f.label != "Result variable contain") {
                             EXPECT_EQ(TextOf(entry), f.choices[k]) << Fault(route.id, f);
-                        if (f.kind == FieldKind::Radio)
+                        }
+                        if (f.kind == FieldKind::Radio) {
                             EXPECT_EQ(CheckOf(entry), std::to_string(k) == f.initial ? "checked" : "clear")
                                 << Fault(route.id, f) << " entry " << k;
+                        }
                     }
                     continue;
                 }
@@ -74,8 +70,9 @@ TEST_F(DialogFamilies, EveryRoutedDialogShowsItsTable) {
                 for (int bit = 0; bit < 8; ++bit)
                     if (f.pickers & (1u << bit)) hints.push_back(qor::PickerHint(f, static_cast<qor::Picker>(1u << bit)));
                 if (f.kind != FieldKind::Note && f.kind != FieldKind::Check && f.kind != FieldKind::TriState &&
-                    !(f.pickers & qor::PickCustom))
+                    !(f.pickers & qor::PickCustom)) {
                     EXPECT_EQ(PickerHints(d, control), hints) << Fault(route.id, f);
+                }
                 switch (f.kind) {
                 case FieldKind::Text: EXPECT_EQ(TextOf(control), f.initial) << Fault(route.id, f); break;
                 case FieldKind::Check:
@@ -83,7 +80,9 @@ TEST_F(DialogFamilies, EveryRoutedDialogShowsItsTable) {
                     break;
                 case FieldKind::TriState: EXPECT_EQ(CheckOf(control), "grey") << Fault(route.id, f); break;
                 case FieldKind::Choice:
-                    if (route.id != 57) EXPECT_EQ(ComboTexts(control), f.choices) << Fault(route.id, f);
+                    if (route.id != 57) {
+                        EXPECT_EQ(ComboTexts(control), f.choices) << Fault(route.id, f);
+                    }
                     EXPECT_EQ(Selected(control), f.choices[std::stoi(f.initial)]) << Fault(route.id, f);
                     break;
                 case FieldKind::Colour: EXPECT_EQ(Selected(control), f.initial) << Fault(route.id, f); break;
@@ -293,7 +292,7 @@ TEST_F(DialogFamilies, SpellCheckerOptionsAndTwoNumberFields) {
     for (int32_t id : {11, 40, 41, 43}) {
         Texts params = {"", "", "[n]"};
         Texts shown;
-        EXPECT_TRUE(Edit(id, params, ExpectedCaption(id), {[&](HWND d) {
+        EXPECT_TRUE(Edit(id, params, EditCaption(id), {[&](HWND d) {
                              for (int field = 1; field <= 2; ++field) shown.push_back(TextOf(GetDlgItem(d, 101 + 20 * field)));
                              Press(d, IDOK);
                          }}));

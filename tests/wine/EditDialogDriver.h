@@ -7,11 +7,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cctype>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "HostEmulator.h"
+#include "host/ActionCatalogue.h"
 
 namespace qortest {
 
@@ -117,6 +120,13 @@ bool RunWithSteps(qorhost::HostEmulator& host, Call call, std::vector<DialogStep
 inline bool EditWithSteps(qorhost::HostEmulator& host, int32_t id, std::vector<std::string>& params,
                           std::vector<DialogStep> steps, bool* completed = nullptr) {
     return RunWithSteps(host, [&] { return host.Edit(id, params); }, std::move(steps), completed);
+}
+
+// The caption of an action's editing dialog.
+inline std::string EditCaption(int32_t id) {
+    if (id == 57) return "FindItemEx Properties";
+    if (id == 63) return "FolderDialog Properties";
+    return std::string(qor::FindAction(id)->name).substr(3) + " Properties";
 }
 
 inline std::string TextOf(HWND window) {
@@ -231,5 +241,131 @@ inline void QueueKey(WORD virtualKey, bool alt = false, bool shift = false, bool
 inline void QueueText(const std::string& text) { qorhost::HostEmulator::SendText(text); }
 
 inline void Press(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+// ---- keyboard walks -------------------------------------------------------
+
+// When set, DialogKey adds the control that has the focus after each key.
+inline std::vector<HWND>* g_focusTrail = nullptr;
+inline HWND FocusedChild(HWND dialog);
+
+// A real key press, handled at once as the dialog's modal loop handles it
+// (the dialog manager first), for walks that look at each key's effect.
+inline void DialogKey(HWND dialog, WORD virtualKey, bool shift = false, bool alt = false) {
+    struct Trail {
+        HWND dialog;
+        ~Trail() {
+            if (g_focusTrail) g_focusTrail->push_back(FocusedChild(dialog));
+        }
+    } trail{dialog};
+    qorhost::HostEmulator::SendKeyPress(virtualKey, shift, false, alt);
+    const DWORD start = GetTickCount();
+    bool released = false;
+    while (GetTickCount() - start < 1000) {
+        MSG msg;
+        bool any = false;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            any = true;
+            if ((msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) && msg.wParam == virtualKey) released = true;
+            if (!IsDialogMessageA(dialog, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+        if (released && !any && !(GetAsyncKeyState(VK_MENU) & 0x8000)) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+// The dialog's child that holds the focus (a drop-down's edit counts as the drop-down).
+inline HWND FocusedChild(HWND dialog) {
+    HWND w = GetFocus();
+    while (w && GetParent(w) != dialog) w = GetParent(w);
+    return w;
+}
+
+inline bool IsLabel(HWND w) {
+    char cls[32] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (_stricmp(cls, "Static") == 0) return true;
+    return _stricmp(cls, "Button") == 0 && (GetWindowLongA(w, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
+inline bool IsRadio(HWND w) {
+    char cls[32] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    const LONG type = GetWindowLongA(w, GWL_STYLE) & BS_TYPEMASK;
+    return _stricmp(cls, "Button") == 0 && (type == BS_AUTORADIOBUTTON || type == BS_RADIOBUTTON);
+}
+
+// What the author can reach: every shown, enabled control that is not a
+// label, one entry per radio group (the checked one, else the first), in
+// creation order.
+inline std::vector<HWND> ReachableControls(HWND dialog) {
+    std::vector<HWND> reachable;
+    std::vector<HWND> group; // the radio group being read
+    auto closeGroup = [&] {
+        if (group.empty()) return;
+        HWND pick = group.front();
+        for (HWND r : group)
+            if (SendMessageA(r, BM_GETCHECK, 0, 0) == BST_CHECKED) pick = r;
+        reachable.push_back(pick);
+        group.clear();
+    };
+    for (HWND w = GetWindow(dialog, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        const bool radio = IsRadio(w);
+        if (!radio || (GetWindowLongA(w, GWL_STYLE) & WS_GROUP)) closeGroup();
+        if (!IsWindowVisible(w) || !IsWindowEnabled(w) || IsLabel(w)) continue;
+        if (radio) group.push_back(w);
+        else reachable.push_back(w);
+    }
+    closeGroup();
+    return reachable;
+}
+
+// Reading order: rows from the top (windows whose heights overlap share a
+// row), each row from the left.
+inline std::vector<HWND> InReadingOrder(std::vector<HWND> windows) {
+    auto box = [](HWND w) {
+        RECT r{};
+        GetWindowRect(w, &r);
+        return r;
+    };
+    std::stable_sort(windows.begin(), windows.end(), [&](HWND a, HWND b) { return box(a).top < box(b).top; });
+    std::vector<HWND> ordered;
+    for (size_t start = 0; start < windows.size();) {
+        size_t end = start + 1;
+        LONG bottom = box(windows[start]).bottom;
+        while (end < windows.size() && box(windows[end]).top < bottom) bottom = std::max(bottom, box(windows[end++]).bottom);
+        std::stable_sort(windows.begin() + start, windows.begin() + end,
+                         [&](HWND a, HWND b) { return box(a).left < box(b).left; });
+        ordered.insert(ordered.end(), windows.begin() + start, windows.begin() + end);
+        start = end;
+    }
+    return ordered;
+}
+
+// Presses Tab until the focus comes back to where it started (at most `limit`
+// presses); the controls it visited, the starting one first.
+inline std::vector<HWND> TabCycle(HWND dialog, size_t limit) {
+    HWND first = FocusedChild(dialog);
+    std::vector<HWND> visited{first};
+    for (size_t n = 0; n < limit; ++n) {
+        DialogKey(dialog, VK_TAB);
+        HWND now = FocusedChild(dialog);
+        if (now == first) break;
+        visited.push_back(now);
+    }
+    return visited;
+}
+
+// The letter after a single "&" in a label ('\0' for none).
+inline char Mnemonic(const std::string& label) {
+    for (size_t i = 0; i + 1 < label.size(); ++i) {
+        if (label[i] != '&') continue;
+        if (label[i + 1] != '&') return static_cast<char>(toupper(static_cast<unsigned char>(label[i + 1])));
+        ++i;
+    }
+    return '\0';
+}
 
 } // namespace qortest
