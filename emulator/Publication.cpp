@@ -244,18 +244,18 @@ void CALLBACK DialogShotTimer(HWND, UINT, UINT_PTR, DWORD) {
 } // namespace
 
 bool Publication::PhotographDialog(const std::string& label, const std::string& path,
-                                   const std::function<bool()>& show) {
+                                   const std::function<std::string()>& show) {
     DialogShot shot;
     shot.path = path;
     g_shot = &shot;
     host_.Activate();
     const UINT_PTR timer = SetTimer(nullptr, 0, kShotTick, DialogShotTimer);
-    const bool ok = show();
+    const std::string outcome = show();
     KillTimer(nullptr, timer);
     g_shot = nullptr;
-    out_ << label << " -> \"" << shot.caption << "\" " << path << (shot.saved ? " saved" : " FAILED")
-         << (ok ? ", confirmed" : ", cancelled")
-         << (shot.forced ? " (Escape did not close it: cancelled by command)" : shot.dialog ? " by Escape" : "") << "\n";
+    out_ << label << " -> \"" << shot.caption << "\" " << path << (shot.saved ? " saved" : " FAILED") << outcome
+         << (shot.forced ? ", Escape did not close it: cancelled by command" : shot.dialog ? ", closed by Escape" : "")
+         << "\n";
     return shot.saved;
 }
 
@@ -355,12 +355,20 @@ bool Publication::RunStatement(const std::string& line) {
         std::string action, path;
         if (!(words >> action >> path)) return false;
         const std::string after = Trim(rest.substr(rest.find(path) + path.size()));
-        if (verb == "dialog") return PhotographDialog(action, path, [&] { return RunAction(action, after); });
+        if (verb == "dialog") {
+            bool read = true;
+            const bool saved = PhotographDialog("dialog " + action, path, [&] {
+                read = RunAction(action, after);
+                return std::string();
+            });
+            return read && saved;
+        }
         std::vector<std::string> params;
         if (!ParseParameters(after, params)) return false;
         const int32_t id = host_.ActionId(action);
         if (id < 0) return false;
-        return PhotographDialog("edit " + action, path, [&] { return host_.Edit(id, params); });
+        return PhotographDialog("edit " + action, path,
+                                [&] { return std::string(host_.Edit(id, params) ? ", confirmed" : ", cancelled"); });
     }
     if (verb == "press") {
         WORD key = 0;
@@ -385,7 +393,7 @@ bool Publication::RunStatement(const std::string& line) {
         return true;
     }
     if (verb == "log") {
-        log_.open(rest, std::ios::trunc);
+        log_.open(rest, std::ios::binary | std::ios::trunc); // lines end in LF
         if (!log_) return false;
         host_.onLogEntry = [this](const LogEntry& e) {
             Log(e.kind == LogKind::SetVariable ? "    " + e.name + " = " + EncodeCodes(e.value)

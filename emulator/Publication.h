@@ -56,9 +56,11 @@ public:
 private:
     bool RunStatement(const std::string& line);
     bool RunAction(const std::string& action, const std::string& parameters);
-    // Runs `show`, which opens a modal dialog; photographs the dialog into
-    // path and closes it with a real Escape key press.
-    bool PhotographDialog(const std::string& label, const std::string& path, const std::function<bool()>& show);
+    // Runs `show`, which opens a modal dialog and tells how it ended;
+    // photographs the dialog into path and closes it with a real Escape key
+    // press. False when no picture was saved.
+    bool PhotographDialog(const std::string& label, const std::string& path,
+                          const std::function<std::string()>& show);
     std::string Substitute(const std::string& text) const;
     void Log(const std::string& text);
 
