@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "PngFile.h"
+#include "core/WinHandles.h"
 
 namespace qorhost {
 
@@ -484,8 +485,8 @@ void HostEmulator::ClickAt(HWND target, int x, int y, bool right, bool doubleCli
 namespace {
 
 // The DROPFILES block the shell hands over: wide paths, each ended by a zero,
-// the list ended by a second zero.
-HGLOBAL DropBlock(const std::vector<std::string>& paths, POINT clientPoint) {
+// the list ended by a second zero. Null when memory ran out.
+qor::UniqueGlobal DropBlock(const std::vector<std::string>& paths, POINT clientPoint) {
     std::wstring list;
     for (const std::string& path : paths) {
         const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()), nullptr, 0);
@@ -495,18 +496,16 @@ HGLOBAL DropBlock(const std::vector<std::string>& paths, POINT clientPoint) {
         list.push_back(L'\0');
     }
     list.push_back(L'\0');
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
-    auto* drop = block ? static_cast<DROPFILES*>(GlobalLock(block)) : nullptr;
-    if (!drop) {
-        if (block) GlobalFree(block);
-        return nullptr;
-    }
+    qor::UniqueGlobal block(
+        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size() * sizeof(wchar_t)));
+    auto* drop = block ? static_cast<DROPFILES*>(GlobalLock(block.get())) : nullptr;
+    if (!drop) return {};
     drop->pFiles = sizeof(DROPFILES);
     drop->pt = clientPoint;
     drop->fNC = FALSE;
     drop->fWide = TRUE;
     std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
-    GlobalUnlock(block);
+    GlobalUnlock(block.get());
     return block;
 }
 
@@ -521,12 +520,10 @@ bool HostEmulator::DropFiles(HWND over, int x, int y, const std::vector<std::str
     if (!target) return false;
     POINT targetPoint = screen;
     ScreenToClient(target, &targetPoint);
-    HGLOBAL block = DropBlock(paths, targetPoint);
-    if (!block) return false;
-    // The receiver owns the block once the message is posted (DragFinish frees it).
-    if (PostMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0)) return true;
-    GlobalFree(block);
-    return false;
+    qor::UniqueGlobal block = DropBlock(paths, targetPoint);
+    if (!block || !PostMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block.get()), 0)) return false;
+    block.release(); // the receiver's now: DragFinish frees it
+    return true;
 }
 
 void HostEmulator::SendKeyPress(WORD virtualKey, bool shift, bool ctrl, bool alt) {

@@ -7,13 +7,12 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "HostEmulator.h"
+#include "KeyTestSupport.h"
 #include "Publication.h"
 
 using qorhost::HostEmulator;
@@ -21,25 +20,12 @@ using qorhost::Publication;
 
 namespace {
 
-std::string TempPath(const std::string& name) {
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    const std::string path = std::string(folder) + name;
-    DeleteFileA(path.c_str());
-    return path;
-}
-
-std::string FileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 TEST(Publication, LogKeepsStatementsWritesAndScriptLinesInOrder) {
     HostEmulator host;
     ASSERT_TRUE(host.Load());
     ASSERT_TRUE(host.Activate());
-    const std::string log = TempPath("qor_publication_log.txt");
-    const std::string shot = TempPath("qor_publication_dialog.png");
+    const std::string log = qortest::TempFile("qor_publication_log.txt");
+    const std::string shot = qortest::TempFile("qor_publication_dialog.png");
     std::ostringstream out;
     {
         Publication publication(host, out);
@@ -56,7 +42,7 @@ TEST(Publication, LogKeepsStatementsWritesAndScriptLinesInOrder) {
             "edit qorRemoveTrackBar " + shot + " \"Volume\"",
         })) << out.str();
     }
-    EXPECT_EQ(FileText(log),
+    EXPECT_EQ(qortest::FileBytes(log),
               "line 2: rect Volume 10 10 200 30\n"
               "line 6: qorCreateTrackBar \"Volume\", \"20\", \"16\", \"0\", \"100\", \"40\", \"0\", \"False\", \"[Level]\"\n"
               "    [Level] = 40\n"
@@ -71,7 +57,7 @@ TEST(Publication, LogKeepsStatementsWritesAndScriptLinesInOrder) {
                              " saved, cancelled, closed by Escape\n"),
               std::string::npos)
         << out.str();
-    EXPECT_EQ(FileText(shot).compare(0, 4, "\x89PNG"), 0);
+    EXPECT_EQ(qortest::FileBytes(shot).compare(0, 4, "\x89PNG"), 0);
     EXPECT_FALSE(host.onLogEntry); // the log's writer went with the publication
 }
 

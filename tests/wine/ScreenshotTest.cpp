@@ -5,12 +5,11 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "HostEmulator.h"
+#include "KeyTestSupport.h"
 #include "PngFile.h"
 
 using qorhost::BgrImage;
@@ -18,15 +17,9 @@ using qorhost::HostEmulator;
 
 namespace {
 
-std::string TempPath(const std::string& name) {
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
-}
-
 std::vector<uint8_t> FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const std::string bytes = qortest::FileBytes(path);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -57,8 +50,7 @@ TEST(Screenshot, PngOfAKnownWindowDecodesToItsPixelsAndIsSmall) {
     host.AddRectangle("Options", 260, 20, 380, 194);
     host.AddRectangle("Notes", 20, 234, 620, 160);
     ASSERT_TRUE(host.Activate());
-    const std::string path = TempPath("qor_screenshot.png");
-    DeleteFileA(path.c_str());
+    const std::string path = qortest::TempFile("qor_screenshot.png");
     ASSERT_TRUE(host.SaveScreenshot(path));
     const BgrImage screen = qorhost::CaptureWindow(host.window());
 
@@ -109,9 +101,8 @@ TEST(Screenshot, EveryRowSurvivesWhateverTheWidth) {
 
 TEST(Screenshot, FailuresLeaveNoFile) {
     HostEmulator host;
-    const std::string missingFolder = TempPath("qor_no_such_folder\\shot.png");
-    const std::string good = TempPath("qor_screenshot_null.png");
-    DeleteFileA(good.c_str());
+    const std::string missingFolder = qortest::TempFile("qor_no_such_folder\\shot.png");
+    const std::string good = qortest::TempFile("qor_screenshot_null.png");
     struct Case {
         HWND window;
         std::string path;
