@@ -1,10 +1,14 @@
 #include "HostEmulator.h"
 
-#include "PngWriter.h"
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstring>
 #include <fstream>
 #include <stdexcept>
+
+#include "PngFile.h"
+#include "core/WinHandles.h"
 
 namespace qorhost {
 
@@ -483,6 +487,50 @@ void HostEmulator::ClickAt(HWND target, int x, int y, bool right, bool doubleCli
     Pump(30);
 }
 
+namespace {
+
+// The DROPFILES block the shell hands over: wide paths, each ended by a zero,
+// the list ended by a second zero. Null when memory ran out.
+qor::UniqueGlobal DropBlock(const std::vector<std::string>& paths, POINT clientPoint) {
+    std::wstring list;
+    for (const std::string& path : paths) {
+        const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()), nullptr, 0);
+        std::wstring wide(static_cast<size_t>(n), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()), &wide[0], n);
+        list += wide;
+        list.push_back(L'\0');
+    }
+    list.push_back(L'\0');
+    qor::UniqueGlobal block(
+        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size() * sizeof(wchar_t)));
+    auto* drop = block ? static_cast<DROPFILES*>(GlobalLock(block.get())) : nullptr;
+    if (!drop) return {};
+    drop->pFiles = sizeof(DROPFILES);
+    drop->pt = clientPoint;
+    drop->fNC = FALSE;
+    drop->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
+    GlobalUnlock(block.get());
+    return block;
+}
+
+} // namespace
+
+bool HostEmulator::DropFiles(HWND over, int x, int y, const std::vector<std::string>& paths) {
+    POINT screen{x, y};
+    ClientToScreen(over, &screen);
+    // The shell's choice: the window under the point, or its nearest ancestor that accepts files.
+    HWND target = WindowFromPoint(screen);
+    while (target && !(GetWindowLongA(target, GWL_EXSTYLE) & WS_EX_ACCEPTFILES)) target = GetParent(target);
+    if (!target) return false;
+    POINT targetPoint = screen;
+    ScreenToClient(target, &targetPoint);
+    qor::UniqueGlobal block = DropBlock(paths, targetPoint);
+    if (!block || !PostMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block.get()), 0)) return false;
+    block.release(); // the receiver's now: DragFinish frees it
+    return true;
+}
+
 void HostEmulator::SendKeyPress(WORD virtualKey, bool shift, bool ctrl, bool alt) {
     std::vector<INPUT> keys;
     AddKeyPress(keys, virtualKey, shift, ctrl, alt);
@@ -516,37 +564,24 @@ bool HostEmulator::SaveScreenshot(const std::string& path) {
 }
 
 bool HostEmulator::SaveWindowScreenshot(HWND window, const std::string& path) {
-    RECT r;
-    GetWindowRect(window, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h; // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    std::vector<uint8_t> rgb(size_t(w) * h * 3);
-    const auto* bgra = static_cast<const uint8_t*>(bits);
-    for (size_t i = 0; i < size_t(w) * h; ++i) {
-        rgb[i * 3] = bgra[i * 4 + 2];
-        rgb[i * 3 + 1] = bgra[i * 4 + 1];
-        rgb[i * 3 + 2] = bgra[i * 4];
+    std::string error;
+    const std::vector<uint8_t> png = EncodePng(CaptureWindow(window), error);
+    if (png.empty()) return false;
+    // Written beside the target and moved over it: an old picture stays whole
+    // until the new one is complete.
+    const std::string part = path + ".part";
+    {
+        std::ofstream out(part, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+        out.close();
+        if (!out) {
+            DeleteFileA(part.c_str());
+            return false;
+        }
     }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    const std::vector<uint8_t> png = EncodePng(w, h, rgb);
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-    return static_cast<bool>(out);
+    if (MoveFileExA(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    DeleteFileA(part.c_str());
+    return false;
 }
 
 BlockReport HostEmulator::Blocks() const {
@@ -572,14 +607,19 @@ void HostEmulator::OnGetVariable(const char* name, char** value) {
     if (it != variables_.end()) *value = HandOver(it->second);
 }
 
+void HostEmulator::Record(LogEntry entry) {
+    if (onLogEntry) onLogEntry(entry);
+    if (keepLog) log_.push_back(std::move(entry));
+}
+
 void HostEmulator::OnSetVariable(const char* name, const char* value) {
-    if (keepLog) log_.push_back({LogKind::SetVariable, name ? name : "", value ? value : ""});
+    Record({LogKind::SetVariable, name ? name : "", value ? value : ""});
     variables_[name ? name : ""] = value ? value : "";
 }
 
 void HostEmulator::OnScriptLine(const char* line) {
     const std::string text = line ? line : "";
-    if (keepLog) log_.push_back({LogKind::ScriptLine, "", text});
+    Record({LogKind::ScriptLine, "", text});
     const std::string prefix = "GoSub \"";
     if (text.size() > prefix.size() && text.compare(0, prefix.size(), prefix) == 0 && text.back() == '"') {
         auto it = subroutines_.find(text.substr(prefix.size(), text.size() - prefix.size() - 1));

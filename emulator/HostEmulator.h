@@ -92,6 +92,8 @@ public:
     void SetVar(const std::string& name, const std::string& value);
     std::string LastError() const { return Var("[qorBrindavelLastError]"); }
     const std::vector<LogEntry>& log() const { return log_; }
+    // Told of every entry as it is made (before a GoSub line's subroutine runs).
+    std::function<void(const LogEntry&)> onLogEntry;
     // Off: writes and script lines are carried out but not kept in the log
     // (benchmarks writing megabytes per call).
     bool keepLog = true;
@@ -146,9 +148,14 @@ public:
     // The same keys queued without pumping (for a modal loop to see them).
     static void SendKeyPress(WORD virtualKey, bool shift = false, bool ctrl = false, bool alt = false);
     static void SendText(const std::string& text);
+    // Drops paths as the shell's drag loop ends: WM_DROPFILES posted to the
+    // window at a client point of `over` (or its nearest ancestor) that
+    // accepts files. False when none there does.
+    static bool DropFiles(HWND over, int x, int y, const std::vector<std::string>& paths);
 
+    // PNG files (through the system's imaging component) of what the screen
+    // shows of the host window, or of any window (an open dialog, say).
     bool SaveScreenshot(const std::string& path);
-    // A PNG of any top-level window of the screen (an open dialog, say).
     static bool SaveWindowScreenshot(HWND window, const std::string& path);
 
     BlockReport Blocks() const;
@@ -169,6 +176,7 @@ private:
     void FreeHostBlock(char* block);
     std::string TakeFromPlugin(char*& block);     // copies and frees a plug-in block
     void RegisterWindowClasses();
+    void Record(LogEntry entry);
 
     HMODULE module_ = nullptr;
     HWND window_ = nullptr;

@@ -1,15 +1,14 @@
 #pragma once
 // Real files and folders in a fresh temporary folder, and file drops
-// delivered as the shell delivers them: a DROPFILES block with wide paths,
-// posted as WM_DROPFILES to the window under the drop point that accepts
-// files.
+// delivered as the shell delivers them (the emulator's DropFiles).
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
+
+#include "HostEmulator.h"
 
 namespace qortest {
 
