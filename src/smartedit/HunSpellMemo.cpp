@@ -285,7 +285,6 @@ bool THunSpellMemo::PaintChecked() {
 
 void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client, const RECT& update, uint32_t* pixels) {
     try {
-        const HWND edit = edit_.get();
         const int margin = BorderMargin();
         RECT area = client; // the text area
         InflateRect(&area, -margin, -margin);

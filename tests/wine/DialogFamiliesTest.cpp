@@ -60,11 +60,13 @@ TEST_F(DialogFamilies, EveryRoutedDialogShowsItsTable) {
                     for (size_t k = 0; k < f.choices.size(); ++k) {
                         HWND entry = Entry(d, f.label, static_cast<int>(k));
                         // The create dialogs name the second result entry after the mode.
-                        if (f.label != "Result variable contain")
+                        if (f.label != "Result variable contain") {
                             EXPECT_EQ(TextOf(entry), f.choices[k]) << Fault(route.id, f);
-                        if (f.kind == FieldKind::Radio)
+                        }
+                        if (f.kind == FieldKind::Radio) {
                             EXPECT_EQ(CheckOf(entry), std::to_string(k) == f.initial ? "checked" : "clear")
                                 << Fault(route.id, f) << " entry " << k;
+                        }
                     }
                     continue;
                 }
@@ -83,7 +85,9 @@ TEST_F(DialogFamilies, EveryRoutedDialogShowsItsTable) {
                     break;
                 case FieldKind::TriState: EXPECT_EQ(CheckOf(control), "grey") << Fault(route.id, f); break;
                 case FieldKind::Choice:
-                    if (route.id != 57) EXPECT_EQ(ComboTexts(control), f.choices) << Fault(route.id, f);
+                    if (route.id != 57) {
+                        EXPECT_EQ(ComboTexts(control), f.choices) << Fault(route.id, f);
+                    }
                     EXPECT_EQ(Selected(control), f.choices[std::stoi(f.initial)]) << Fault(route.id, f);
                     break;
                 case FieldKind::Colour: EXPECT_EQ(Selected(control), f.initial) << Fault(route.id, f); break;

@@ -605,9 +605,10 @@ TEST(EditHitTest, CharacterFromPointBeyond65535Characters) {
         ASSERT_NE(at, -1);
         const POINT p{static_cast<short>(LOWORD(at)) + 1, static_cast<short>(HIWORD(at)) + 2};
         EXPECT_EQ(qor::EditCharAtPoint(edit, p), target);
-        if (target > 0xFFFF)
+        if (target > 0xFFFF) {
             EXPECT_NE(static_cast<int>(LOWORD(SendMessageA(edit, EM_CHARFROMPOS, 0, MAKELPARAM(p.x, p.y)))), target)
                 << "the message alone cannot tell";
+        }
     }
     DestroyWindow(edit);
 }
