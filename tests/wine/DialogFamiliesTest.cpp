@@ -76,8 +76,9 @@ TEST_F(DialogFamilies, EveryRoutedDialogShowsItsTable) {
                 for (int bit = 0; bit < 8; ++bit)
                     if (f.pickers & (1u << bit)) hints.push_back(qor::PickerHint(f, static_cast<qor::Picker>(1u << bit)));
                 if (f.kind != FieldKind::Note && f.kind != FieldKind::Check && f.kind != FieldKind::TriState &&
-                    !(f.pickers & qor::PickCustom))
+                    !(f.pickers & qor::PickCustom)) {
                     EXPECT_EQ(PickerHints(d, control), hints) << Fault(route.id, f);
+                }
                 switch (f.kind) {
                 case FieldKind::Text: EXPECT_EQ(TextOf(control), f.initial) << Fault(route.id, f); break;
                 case FieldKind::Check:

@@ -97,7 +97,8 @@ inline void CALLBACK StepTimer(HWND, UINT, UINT_PTR, DWORD) {
 // step found its window. Returns nbEditAction's result.
 inline bool EditWithSteps(qorhost::HostEmulator& host, int32_t id, std::vector<std::string>& params,
                           std::vector<DialogStep> steps, bool* completed = nullptr) {
-    detail::EditRun run{std::move(steps)};
+    detail::EditRun run;
+    run.steps = std::move(steps);
     detail::g_run = &run;
     host.Activate();
     const UINT_PTR timer = SetTimer(nullptr, 0, 25, detail::StepTimer);
