@@ -417,7 +417,7 @@ TEST_F(SpellChecker, ADisabledOrUncheckedEditorDrawsNoRed) {
     EXPECT_EQ(std::count(pixels.begin(), pixels.end(), kRed), 0);
 
     // A damaged dictionary: no checking, and the editor keeps working.
-    WriteAll(folder + "\\bad.aff", std::string("\x01\x02SET \xFF\xFF\nPFX", 14));
+    WriteAll(folder + "\\bad.aff", std::string("\x01\x02SET \xFF\xFF\nPFX"));
     WriteAll(folder + "\\bad.dic", std::string("\xFF\xFE garbage \x00\x01\n", 14));
     ASSERT_TRUE(Activate(folder + "\\bad.dic", "True,True,True,True"));
     pixels = Screen(width, height);
