@@ -10,6 +10,7 @@
 
 #include "core/ComHandles.h"
 #include "core/DialogTemplate.h"
+#include "core/ThemedLook.h"
 #include "core/ValueEncodings.h"
 #include "core/WinHandles.h"
 #include "core/WinValues.h"
@@ -682,6 +683,8 @@ INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 bool ShowEditDialog(HWND owner, const std::string& caption, DialogModel& model) noexcept {
     try {
+        // The dialog, its controls and the pickers it opens are all made inside.
+        const ThemedLookScope themed;
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_HOTKEY_CLASS | ICC_WIN95_CLASSES};
         InitCommonControlsEx(&controls);
         const DialogTemplate layout = BuildTemplate(caption, model.spec());

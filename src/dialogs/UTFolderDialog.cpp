@@ -7,6 +7,7 @@
 
 #include "core/ComHandles.h"
 #include "core/ScriptError.h"
+#include "core/ThemedLook.h"
 #include "core/WinHandles.h"
 #include "dialogs/DialogActions.h"
 #include "dialogs/DialogOwner.h"
@@ -78,6 +79,7 @@ bool qorFolderBoxDialog(const Params& params) {
     browse.ulFlags = flags;
     browse.lpfn = SelectInitialFolder;
     browse.lParam = reinterpret_cast<LPARAM>(&initial);
+    const ThemedLookScope themed;
     const UniqueTaskMem<ITEMIDLIST> picked(SHBrowseForFolderA(&browse));
     if (!picked) return true; // cancelled
 

@@ -2,6 +2,7 @@
 
 #include "core/ControlRegistry.h"
 #include "core/FormWindow.h"
+#include "core/ThemedLook.h"
 #include "hotkeys/UTHotManager.h"
 #include "hotkeys/UTLocalManager.h"
 
@@ -16,6 +17,7 @@ void OnUnload() noexcept {
     // Controls the host did not discard keep their windows, made inert.
     HandBackWindowsAtUnload();
     UnregisterFormClass();
+    ReleaseThemedLook();
 }
 
 } // namespace qor

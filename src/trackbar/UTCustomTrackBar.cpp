@@ -76,8 +76,9 @@ void TFMCustomTrackBar::BuildContent() {
         lastChangingValue_ = value;
     }
 
-    thumbWidth_ = thumbWidth;
-    if (thumbHeight < kSliderHeightAtCreation) thumbHeight_ = thumbHeight;
+    // The thumb's sizes are pixels at 96 DPI: it grows with the system's DPI.
+    thumbWidth_ = ScaledToScreen(thumbWidth);
+    thumbHeight_ = ScaledToScreen(thumbHeight < kSliderHeightAtCreation ? thumbHeight : kDefaultThumbHeight);
     range_.SetMinimum(minimum);
     range_.SetMaximum(maximum);
     range_.SetValue(value);
