@@ -8,6 +8,7 @@
 #include "core/ThemedLook.h"
 #include "core/WinHandles.h"
 #include "host/PlugInUtils.h"
+#include "Version.h"
 #include "resource.h"
 
 namespace qor {
@@ -135,8 +136,8 @@ DialogTemplate BuildAboutTemplate() {
     t.AddStatic("", IdLogo, 10, 8, 56, 56, SS_OWNERDRAW);
     t.AddStatic("qorBrindavel", IdProduct, 76, 22, 220, 28);
     t.AddStatic(kDescription, IdDescription, 10, 72, 290, 52);
-    t.AddStatic("Version Number: 1.3", IdVersion, 10, 130, 200, 10);
-    t.AddStatic("Fix Number: 000", IdFix, 10, 141, 200, 10);
+    t.AddStatic("Version Number: " QOR_VERSION_TEXT, IdVersion, 10, 130, 200, 10);
+    t.AddStatic("Fix Number: " QOR_FIX_TEXT, IdFix, 10, 141, 200, 10);
     t.AddStatic("Year: 2022", IdYear, 10, 152, 200, 10);
     t.AddStatic(std::string("Support: ") + kSupportAddress, IdSupport, 10, 168, 290, 10);
     t.AddStatic("Website: ", IdWebsiteLabel, 10, 180, 34, 10);

@@ -46,10 +46,14 @@ TEST(DialogTables, EveryRouteFitsItsActionsParameters) {
         std::set<int> params;
         for (const FieldSpec& field : spec.fields) {
             EXPECT_LT(field.param, entry->count) << route.id << " " << field.label;
-            if (field.param >= 0) EXPECT_TRUE(params.insert(field.param).second) << route.id << " " << field.label;
+            if (field.param >= 0) {
+                EXPECT_TRUE(params.insert(field.param).second) << route.id << " " << field.label;
+            }
         }
         // A parameter that no field shows may only be the hot key focus's second one.
-        if (route.id != 72) EXPECT_EQ(params.size(), static_cast<size_t>(entry->count)) << route.id;
+        if (route.id != 72) {
+            EXPECT_EQ(params.size(), static_cast<size_t>(entry->count)) << route.id;
+        }
     }
 }
 

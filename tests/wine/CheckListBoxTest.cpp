@@ -516,8 +516,11 @@ TEST_F(CheckList, SubroutinesMayRemoveOrRecreateTheListFromInsideEachEvent) {
             SCOPED_TRACE(std::string(recreate ? "recreate" : "remove") + " in event " + std::to_string(event));
             ASSERT_TRUE(Create("one\r\ntwo\r\nthree"));
             host.DefineSubroutine("Kill", [&] {
-                if (recreate) EXPECT_TRUE(Create("new", "0", "False", "False", "False", {"", "[Other]", "", ""}));
-                else EXPECT_TRUE(host.Exec("qorRemoveCheckListBox", {"Rect1"}));
+                if (recreate) {
+                    EXPECT_TRUE(Create("new", "0", "False", "False", "False", {"", "[Other]", "", ""}));
+                } else {
+                    EXPECT_TRUE(host.Exec("qorRemoveCheckListBox", {"Rect1"}));
+                }
             });
             const bool stateEvent = event <= StateByPlus;
             ASSERT_TRUE(Capture(event == Selection ? "Kill" : "", event == DoubleClick ? "Kill" : "",

@@ -240,7 +240,9 @@ TEST_F(ControlDialogs, TheLocalKeyFieldTurnsPressesIntoShortcutText) {
                               Press(d, IDOK);
                           }}))
             << c.id;
-        if (c.id == 68) EXPECT_EQ(action, "\"go\"");
+        if (c.id == 68) {
+            EXPECT_EQ(action, "\"go\"");
+        }
         EXPECT_EQ(key, c.written[0]) << c.id;
         EXPECT_EQ(params, c.written) << c.id;
     }

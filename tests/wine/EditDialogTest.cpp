@@ -142,7 +142,9 @@ TEST_F(EditDialogs, SharedDialogsServeEachCallerWithItsCaption) {
         EXPECT_TRUE(ok) << c.id;
         EXPECT_EQ(fieldText, c.params[0]) << c.id;
         EXPECT_EQ(pickers, c.pickers) << c.id;
-        if (!c.checkLabel.empty()) EXPECT_EQ(check, "checked") << c.id;
+        if (!c.checkLabel.empty()) {
+            EXPECT_EQ(check, "checked") << c.id;
+        }
         EXPECT_EQ(params, c.written) << c.id;
         EXPECT_EQ(host.lastEditReplaced, c.replaced) << c.id;
     }

@@ -76,7 +76,7 @@ protected:
         GetWindowRect(control, &r);
         const int width = r.right - r.left, height = r.bottom - r.top;
         BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         void* bits = nullptr;
         HDC screen = GetDC(nullptr);
         HDC dc = CreateCompatibleDC(screen);

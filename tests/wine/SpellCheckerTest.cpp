@@ -401,7 +401,7 @@ TEST_F(SpellChecker, ADisabledOrUncheckedEditorDrawsNoRed) {
     EXPECT_EQ(std::count(pixels.begin(), pixels.end(), kRed), 0);
 
     // A damaged dictionary: no checking, and the editor keeps working.
-    WriteAll(folder + "\\bad.aff", std::string("\x01\x02SET \xFF\xFF\nPFX", 14));
+    WriteAll(folder + "\\bad.aff", std::string("\x01\x02SET \xFF\xFF\nPFX"));
     WriteAll(folder + "\\bad.dic", std::string("\xFF\xFE garbage \x00\x01\n", 14));
     ASSERT_TRUE(Activate(folder + "\\bad.dic", "True,True,True,True"));
     pixels = Screen(width, height);
@@ -644,9 +644,10 @@ TEST(EditHitTest, CharacterFromPointBeyond65535Characters) {
         ASSERT_NE(at, -1);
         const POINT p{static_cast<short>(LOWORD(at)) + 1, static_cast<short>(HIWORD(at)) + 2};
         EXPECT_EQ(qor::EditCharAtPoint(edit, p), target);
-        if (target > 0xFFFF)
+        if (target > 0xFFFF) {
             EXPECT_NE(static_cast<int>(LOWORD(SendMessageA(edit, EM_CHARFROMPOS, 0, MAKELPARAM(p.x, p.y)))), target)
                 << "the message alone cannot tell";
+        }
     }
     DestroyWindow(edit);
 }
