@@ -1,8 +1,10 @@
 // The global hot key manager and the local key manager under real input:
 // lists and their variables, refusals and duplicates, the five commands
 // (the shell-open one proven by a marker file its program writes), key-up
-// mode, paste into another window with the clipboard put back, the local
-// hook consuming bound keys, list files, re-entrancy and unloading.
+// mode, held combinations, paste into another window with the clipboard put
+// back (also from a planted or unwritable backup file, and beside a hung
+// foreground window), the local hook consuming bound keys under changing
+// layouts, list files, re-entrancy, unloading and process exit.
 #include <gtest/gtest.h>
 
 #include <windows.h>
