@@ -50,6 +50,11 @@ HGLOBAL WINAPI TrackedGlobalFree(HGLOBAL block) {
 }
 
 HGLOBAL WINAPI TrackedGlobalAlloc(UINT flags, SIZE_T bytes) {
+    if (g_active && g_active->globalAllocsBeforeFailure >= 0 && g_active->globalAllocsBeforeFailure-- == 0) {
+        g_active->globalAllocsBeforeFailure = 0; // stays out of memory until reset
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
     HGLOBAL block = g_realGlobalAlloc(flags, bytes);
     if (g_active && block) g_active->OnGlobalAlloc(block);
     return block;

@@ -78,6 +78,9 @@ public:
     bool Edit(int32_t id, std::vector<std::string>& params);
     // After Edit: per entry, whether the plug-in replaced the block handed over.
     std::vector<bool> lastEditReplaced;
+    // The plug-in's GlobalAlloc answers no memory once this many more of its
+    // calls succeeded (-1: never), as a system short of memory does.
+    int globalAllocsBeforeFailure = -1;
     void Message(int32_t code);
     void About();
     void InitAgain(const std::string& presetName, const std::string& presetDeveloper,

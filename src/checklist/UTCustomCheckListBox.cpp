@@ -19,7 +19,8 @@ namespace qor {
 namespace {
 
 constexpr int kListId = 1;
-constexpr int kGlyphSize = 13;
+// The check box, radio button or mark: 13 pixels at 96 DPI, grown with the DPI.
+int GlyphSize() { return ScaledToScreen(13); }
 // Posted by the check list to itself; WPARAM names the event.
 constexpr UINT kCheckListEventMessage = WM_APP + 0x3C1;
 enum CheckListEvent : WPARAM { SelectionEvent = 1, DoubleClickEvent = 2 };
@@ -292,7 +293,7 @@ void TFMCustomCheckListBox::ForgetItem(const std::string& text, CheckState state
 
 // ---- Messages --------------------------------------------------------------
 
-int TFMCustomCheckListBox::GlyphAreaWidth() const { return kGlyphSize + 4; }
+int TFMCustomCheckListBox::GlyphAreaWidth() const { return GlyphSize() + 4; }
 
 void TFMCustomCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     const HDC dc = item.hDC;
@@ -320,7 +321,7 @@ void TFMCustomCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     FillRect(dc, &textArea, backBrush.get());
 
     const CheckState state = EffectiveState(ItemState(index), kind_);
-    const int size = std::min<int>(kGlyphSize, r.bottom - r.top);
+    const int size = std::min<int>(GlyphSize(), r.bottom - r.top);
     RECT glyph{r.left + 2, r.top + (r.bottom - r.top - size) / 2, 0, 0};
     glyph.right = glyph.left + size;
     glyph.bottom = glyph.top + size;
@@ -450,7 +451,8 @@ void TFMCustomCheckListBox::ApplyFont() {
             font = customFont_.get();
         }
     }
-    itemHeight_ = std::max(kGlyphSize, look.HasCustomFont ? FontTextHeight(font) : kGlyphSize);
+    const int glyph = GlyphSize();
+    itemHeight_ = std::max(glyph, look.HasCustomFont ? FontTextHeight(font) : glyph);
     HWND list = JvxCheckListBox1.get();
     SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     List(LB_SETITEMHEIGHT, 0, itemHeight_);

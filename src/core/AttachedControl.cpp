@@ -2,12 +2,15 @@
 
 #include "core/EventBridge.h"
 #include "core/FlagScope.h"
+#include "core/ThemedLook.h"
 #include "core/WinHandles.h"
 #include "host/HostServices.h"
 
 namespace qor {
 
 void AttachedControl::Attach(HWND rectangleWindow) {
+    // Every child the kind makes here gets the themed look.
+    const ThemedLookScope themed;
     parent_ = rectangleWindow;
     CreateAsChild(rectangleWindow);
     BuildContent();

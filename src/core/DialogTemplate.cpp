@@ -1,10 +1,31 @@
 #include "core/DialogTemplate.h"
 
+#include <cstdlib>
 #include <cstring>
+
+#include "core/WinValues.h"
 
 namespace qor {
 
 namespace {
+
+struct TemplateFont {
+    std::string face;
+    WORD points;
+};
+
+// The font of the system's message boxes, in whole points: the system rounds
+// the pixel height up (11 pixels at 96 DPI, 17 at 144 for 8 points), so the
+// points are rounded down.
+TemplateFont SystemMessageFont() {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) ||
+        !metrics.lfMessageFont.lfFaceName[0] || !metrics.lfMessageFont.lfHeight)
+        return {"MS Shell Dlg", 8};
+    const int points = std::abs(metrics.lfMessageFont.lfHeight) * 72 / ScreenPixelsPerInch();
+    return {metrics.lfMessageFont.lfFaceName, static_cast<WORD>(points > 0 ? points : 8)};
+}
 
 constexpr WORD kItemCountIndex = 4; // cdit, in WORDs from the template's start
 
@@ -27,8 +48,9 @@ DialogTemplate::DialogTemplate(const std::string& title, short width, short heig
     words_.push_back(0);      // no menu
     words_.push_back(0);      // predefined dialog class
     AddText(title);
-    words_.push_back(pointSize);
-    AddText(fontFace);
+    const TemplateFont font = fontFace ? TemplateFont{fontFace, pointSize} : SystemMessageFont();
+    words_.push_back(font.points);
+    AddText(font.face);
 }
 
 void DialogTemplate::Align() {

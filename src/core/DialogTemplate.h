@@ -9,9 +9,10 @@ namespace qor {
 
 class DialogTemplate {
 public:
-    // Size in dialog units; the font is "MS Shell Dlg", 8 points, unless given.
+    // Size in dialog units, which follow the font and so the system's DPI;
+    // the font is the system's message font unless given.
     DialogTemplate(const std::string& title, short width, short height, DWORD style,
-                   const char* fontFace = "MS Shell Dlg", WORD pointSize = 8);
+                   const char* fontFace = nullptr, WORD pointSize = 0);
 
     void AddControl(const char* windowClass, const std::string& text, WORD id, short x, short y,
                     short width, short height, DWORD style, DWORD exStyle = 0);

@@ -271,10 +271,14 @@ void DialogModel::Load(size_t i, const std::string& text) {
             }
             ticks[n] = on;
         }
-        if (readable || spec.options == OptionsRule::Stop)
+        if (spec.readOptions) {
+            field.ticks = spec.readOptions(text, field.ticks.size());
+            field.keep = !readable;
+        } else if (readable || spec.options == OptionsRule::Stop) {
             field.ticks = ticks;
-        else
+        } else {
             field.keep = true;
+        }
         break;
     }
     case FieldKind::HotKey:

@@ -30,6 +30,8 @@
 //                   entry. OptionsStop: the first part that is not a flag (or a
 //                   part beyond the entries) stops loading. OptionsKeep: such a
 //                   text leaves every entry unticked and sets the keep mark.
+//                   With `readOptions` the ticks are what it reads (the action's
+//                   own rules at run time); such a text still sets the keep mark.
 //   HotKey          IfSet: read by `hotKey.fromText`; a non-empty text that reads
 //                   as no key gives no key and the keep mark.
 //   Note            no parameter; shows `label` (style `note`).
@@ -151,6 +153,8 @@ struct FieldSpec {
     CustomPickSpec custom;
     HotKeyCodec hotKey;
     std::string fontHint; // PickFont: a hint other than PickerHint's
+    // Options: the action's reading of the list (entry n ticked or not).
+    std::vector<bool> (*readOptions)(const std::string& list, size_t count) = nullptr;
     // Text: set, the field captures key presses instead of typing them; a
     // key-down shows keyDown's text, a key-up turns the text into keyUp's.
     std::string (*keyDown)(uint32_t keyCode, bool ctrl, bool alt, bool shift) = nullptr;

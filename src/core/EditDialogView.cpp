@@ -6,10 +6,13 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <bitset>
+#include <memory>
 #include <vector>
 
 #include "core/ComHandles.h"
 #include "core/DialogTemplate.h"
+#include "core/ThemedLook.h"
 #include "core/ValueEncodings.h"
 #include "core/WinHandles.h"
 #include "core/WinValues.h"
@@ -330,13 +333,23 @@ bool EditItems(HWND owner, std::string& text) {
 }
 
 // A key field: every key press replaces the text (see FieldSpec::keyDown).
+// A key-up counts only after the field saw that key go down: the dialog
+// manager keeps the key-downs of Tab, Shift+Tab and the like, which move the
+// focus, and their key-ups must not turn the field's text into no key.
+struct KeyField {
+    const FieldSpec* spec;
+    std::bitset<256> down; // keys whose key-down this field saw
+};
+
 LRESULT CALLBACK KeyFieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    const auto* spec = reinterpret_cast<const FieldSpec*>(data);
+    auto* field = reinterpret_cast<KeyField*>(data);
+    const size_t key = wParam & 0xFF;
     switch (message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: try {
-        const std::string text = spec->keyDown(static_cast<uint32_t>(wParam), GetKeyState(VK_CONTROL) < 0,
-                                               GetKeyState(VK_MENU) < 0, GetKeyState(VK_SHIFT) < 0);
+        field->down.set(key);
+        const std::string text = field->spec->keyDown(static_cast<uint32_t>(wParam), GetKeyState(VK_CONTROL) < 0,
+                                                      GetKeyState(VK_MENU) < 0, GetKeyState(VK_SHIFT) < 0);
         SetWindowTextA(edit, text.c_str());
         return 0;
     } catch (...) {
@@ -344,14 +357,20 @@ LRESULT CALLBACK KeyFieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
     }
     case WM_KEYUP:
     case WM_SYSKEYUP: try {
-        if (spec->keyUp) SetWindowTextA(edit, spec->keyUp(ControlText(edit)).c_str());
+        if (!field->down.test(key)) return 0;
+        field->down.reset(key);
+        if (field->spec->keyUp) SetWindowTextA(edit, field->spec->keyUp(ControlText(edit)).c_str());
         return 0;
     } catch (...) {
         return 0;
     }
+    case WM_KILLFOCUS: field->down.reset(); break;
     case WM_CHAR:
     case WM_SYSCHAR: return 0;
-    case WM_NCDESTROY: RemoveWindowSubclass(edit, KeyFieldProc, 1); break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(edit, KeyFieldProc, 1);
+        delete field;
+        break;
     }
     return DefSubclassProc(edit, message, wParam, lParam);
 }
@@ -575,8 +594,11 @@ struct View {
         PushAll(true);
         AddTooltips();
         for (size_t i = 0; i < model->size(); ++i) {
-            if (Spec(i).kind == FieldKind::Text && Spec(i).keyDown)
-                SetWindowSubclass(Item(i, 1), KeyFieldProc, 1, reinterpret_cast<DWORD_PTR>(&Spec(i)));
+            if (Spec(i).kind == FieldKind::Text && Spec(i).keyDown) {
+                auto field = std::make_unique<KeyField>(KeyField{&Spec(i), {}});
+                if (SetWindowSubclass(Item(i, 1), KeyFieldProc, 1, reinterpret_cast<DWORD_PTR>(field.get())))
+                    field.release(); // the subclass owns it until WM_NCDESTROY
+            }
             if (Spec(i).kind == FieldKind::HotKey)
                 SetWindowSubclass(Item(i, 1), HotKeyFocusProc, i, reinterpret_cast<DWORD_PTR>(this));
         }
@@ -682,6 +704,8 @@ INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 bool ShowEditDialog(HWND owner, const std::string& caption, DialogModel& model) noexcept {
     try {
+        // The dialog, its controls and the pickers it opens are all made inside.
+        const ThemedLookScope themed;
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_HOTKEY_CLASS | ICC_WIN95_CLASSES};
         InitCommonControlsEx(&controls);
         const DialogTemplate layout = BuildTemplate(caption, model.spec());

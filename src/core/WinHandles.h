@@ -49,6 +49,7 @@ struct PaletteCloser { void operator()(HPALETTE h) const noexcept { DeleteObject
 struct MenuCloser { void operator()(HMENU h) const noexcept { DestroyMenu(h); } };
 struct PenCloser { void operator()(HPEN h) const noexcept { DeleteObject(h); } };
 struct DropCloser { void operator()(HDROP h) const noexcept { DragFinish(h); } };
+struct ActCtxCloser { void operator()(HANDLE h) const noexcept { ReleaseActCtx(h); } };
 struct CoTaskMemCloser { void operator()(void* p) const noexcept { CoTaskMemFree(p); } };
 
 using UniqueHwnd = UniqueHandle<HWND, WindowCloser>;
@@ -66,6 +67,8 @@ using UniquePalette = UniqueHandle<HPALETTE, PaletteCloser>;
 using UniqueMenu = UniqueHandle<HMENU, MenuCloser>;
 using UniquePen = UniqueHandle<HPEN, PenCloser>;
 using UniqueDrop = UniqueHandle<HDROP, DropCloser>;
+// Activation contexts; callers store null, never INVALID_HANDLE_VALUE.
+using UniqueActCtx = UniqueHandle<HANDLE, ActCtxCloser>;
 // Shell item id lists and other blocks the shell hands over in task memory.
 template <typename T>
 using UniqueTaskMem = UniqueHandle<T*, CoTaskMemCloser>;

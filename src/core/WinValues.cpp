@@ -4,15 +4,19 @@
 
 namespace qor {
 
-namespace {
-
 int ScreenPixelsPerInch() {
-    WindowDc screen(nullptr);
-    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? dpi : 96;
+    // The system's DPI is fixed for the life of a process that is not aware
+    // of each monitor's DPI, as the host is not: asked once (glyphs are sized
+    // with it on every paint).
+    static const int dpi = [] {
+        WindowDc screen(nullptr);
+        const int perInch = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+        return perInch > 0 ? perInch : 96;
+    }();
+    return dpi;
 }
 
-} // namespace
+int ScaledToScreen(int pixelsAt96) { return MulDiv(pixelsAt96, ScreenPixelsPerInch(), 96); }
 
 UniqueFont CreateFontFromSpec(const FontSpec& spec) {
     LOGFONTA lf{};

@@ -25,6 +25,12 @@ FontSpec DefaultControlFont();
 // clDefault and unknown system colours give the fallback.
 COLORREF ToColorRef(int32_t color, COLORREF fallback);
 
+// The screen's pixels per logical inch (96 at 100 %).
+int ScreenPixelsPerInch();
+// A length in pixels at 96 DPI, at the screen's DPI (rounded): glyphs and
+// other drawn sizes grow with the system's text size.
+int ScaledToScreen(int pixelsAt96);
+
 // Height in pixels of a font's text (tmHeight) on the screen.
 int FontTextHeight(HFONT font);
 

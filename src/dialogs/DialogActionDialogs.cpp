@@ -10,6 +10,13 @@ FieldSpec Text(std::string label, int param, unsigned pickers = PickVariable) {
     return TextField(std::move(label), param, pickers);
 }
 
+// An options list as the action reads it when it runs.
+FieldSpec Options(std::string label, int param, std::vector<std::string> choices) {
+    FieldSpec field = OptionsField(std::move(label), param, std::move(choices));
+    field.readOptions = ReadOptionList;
+    return field;
+}
+
 DialogSpec Fields(std::vector<FieldSpec> fields, std::string caption = {}) {
     DialogSpec spec;
     spec.caption = std::move(caption);
@@ -31,7 +38,7 @@ DialogSpec FileDialog(bool open) {
         Text(open ? "Suggested  file name:" : "File name:", 2),
         mask,
         Text("InitialDir:", 4),
-        OptionsField("Options:", 5, std::move(options)),
+        Options("Options:", 5, std::move(options)),
         Text("Store the selected file(s) in this variable:", 6),
     });
 }
@@ -45,7 +52,7 @@ DialogSpec DialogActionDialog(int32_t id) {
     case 60: {
         FieldSpec font = Text("Font:", 0, PickFont | PickVariable);
         font.fontHint = "Select a Font";
-        return Fields({font, OptionsField("Options:", 1, {"AnsiOnly", "TrueType", "ShowEffectsBar"}),
+        return Fields({font, Options("Options:", 1, {"AnsiOnly", "TrueType", "ShowEffectsBar"}),
                        Text("Store the selected font in this variable:", 2)});
     }
     case 61: {
@@ -55,7 +62,7 @@ DialogSpec DialogActionDialog(int32_t id) {
         FieldSpec list = Text("Custom color list:", 1, PickCustom | PickVariable);
         list.custom.hint = "Select a CustomColorList";
         list.custom.chooser = Chooser::ColourList;
-        list.custom.readColours = ReadCustomColors;
+        list.custom.readColours = ReadCustomColorsLeniently;
         list.custom.writeColours = WriteCustomColors;
         return Fields({
             colour,
@@ -72,7 +79,7 @@ DialogSpec DialogActionDialog(int32_t id) {
                 Text("Title:", 0),
                 Text("Status text:", 1),
                 Text("Root Dir:", 2, PickVariable | PickFolder),
-                OptionsField("Options:", 3, {"EditBox", "NoNewFolderButton", "IncludeFiles"}),
+                Options("Options:", 3, {"EditBox", "NoNewFolderButton", "IncludeFiles"}),
                 Text("Store the selected dir in this variable:", 4),
             },
             "FolderDialog Properties");

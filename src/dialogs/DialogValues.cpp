@@ -61,11 +61,13 @@ std::string DefaultExtensionOf(const std::string& extension) {
     return !extension.empty() && extension[0] == '.' ? extension.substr(1) : extension;
 }
 
+std::string StartFolderOf(const std::string& folder) { return folder.size() < kPathLimit ? folder : std::string(); }
+
 std::string InitialFolderOf(const std::string& folder) {
     const size_t n = folder.size();
-    if (n == 0 || folder[n - 1] != '\\') return folder;
-    if (n >= 2 && folder[n - 2] == ':') return folder;
-    return folder.substr(0, n - 1);
+    if (n == 0 || folder[n - 1] != '\\') return StartFolderOf(folder);
+    if (n >= 2 && folder[n - 2] == ':') return StartFolderOf(folder);
+    return StartFolderOf(folder.substr(0, n - 1));
 }
 
 std::string FilterBlockOf(const std::string& filter) {
@@ -78,8 +80,11 @@ std::string FilterBlockOf(const std::string& filter) {
     return block;
 }
 
-std::string ChosenFilesOf(const char* buffer, size_t size, bool multiSelect, bool explorerLook) {
+std::string ChosenFilesOf(const char* buffer, size_t size, bool multiSelect, bool explorerLook, size_t fileOffset) {
     std::vector<std::string> parts;
+    const char between = explorerLook ? '\0' : ' ';
+    if (multiSelect && fileOffset > 0 && fileOffset <= size && buffer[fileOffset - 1] != between)
+        multiSelect = false; // one file: its full path up to the first zero
     if (multiSelect && explorerLook) {
         size_t pos = 0;
         while (pos < size && buffer[pos]) {
@@ -116,7 +121,9 @@ std::string FolderDialogTitle(const std::string& title, const std::string& statu
     return status.empty() ? title : title + "\r\n" + status;
 }
 
-CustomColors ReadCustomColors(const std::string& list) {
+namespace {
+
+CustomColors ReadColors(const std::string& list, bool lenient) {
     CustomColors colors;
     colors.fill(-1);
     std::vector<bool> seen(kSlotCount, false);
@@ -127,11 +134,19 @@ CustomColors ReadCustomColors(const std::string& list) {
         seen[slot] = true;
         if (value.empty()) continue;
         int32_t color = 0;
-        if (!TryTextToInt("$" + value, color)) throw ScriptError("'" + value + "' is not a valid integer value");
-        colors[slot] = color;
+        if (TryTextToInt("$" + value, color))
+            colors[slot] = color;
+        else if (!lenient)
+            throw ScriptError("'" + value + "' is not a valid integer value");
     }
     return colors;
 }
+
+} // namespace
+
+CustomColors ReadCustomColors(const std::string& list) { return ReadColors(list, false); }
+
+CustomColors ReadCustomColorsLeniently(const std::string& list) { return ReadColors(list, true); }
 
 std::string WriteCustomColors(const std::string& list, const CustomColors& colors) {
     std::vector<std::string> lines = SplitLines(list);

@@ -19,8 +19,13 @@ std::vector<bool> ReadOptionList(const std::string& list, size_t count);
 
 // The default extension without one leading ".".
 std::string DefaultExtensionOf(const std::string& extension);
+// The longest path the system's dialogs take, its terminating zero included.
+constexpr size_t kPathLimit = 260;
+// A folder the dialogs may start in: one that does not fit the path limit is
+// left out (empty), as a folder that does not exist is.
+std::string StartFolderOf(const std::string& folder);
 // The initial folder without a trailing backslash, unless it follows a drive
-// colon ("C:\" stays).
+// colon ("C:\" stays); empty when it does not fit the path limit.
 std::string InitialFolderOf(const std::string& folder);
 // "Text files|*.txt|Any File|*.*" as the system wants it: every part ends
 // with a zero byte and a second one ends the list. Empty for no filter.
@@ -28,8 +33,11 @@ std::string FilterBlockOf(const std::string& filter);
 // The chosen files of a file dialog's result buffer as full paths joined by
 // ";". With the explorer look a multiple selection is the folder and the
 // names, each ending with a zero byte; the old look separates them by blanks.
-// A single choice is the full path.
-std::string ChosenFilesOf(const char* buffer, size_t size, bool multiSelect, bool explorerLook);
+// A single choice is the full path. fileOffset is where the dialog says the
+// (first) name starts: a multiple selection has its separator just before it,
+// a single choice a part of its path, so leftover bytes of a longer initial
+// name behind a single choice are never read as more files.
+std::string ChosenFilesOf(const char* buffer, size_t size, bool multiSelect, bool explorerLook, size_t fileOffset);
 
 // The folder dialog's text above the tree: the title, and the status text on
 // a second line when there is one.
@@ -42,6 +50,9 @@ using CustomColors = std::array<int32_t, 16>;
 // or with an empty value, get -1. A value that is not hexadecimal fails with
 // "'<value>' is not a valid integer value".
 CustomColors ReadCustomColors(const std::string& list);
+// The same list read line by line for a chooser to start from: a value that is
+// not hexadecimal leaves only its own slot unused (-1) and fails nothing.
+CustomColors ReadCustomColorsLeniently(const std::string& list);
 // The list again: the lines given keep their place with the new values, the
 // slots that had no line are appended in letter order, other lines stay.
 // Lines are joined by CR LF without a final line break.

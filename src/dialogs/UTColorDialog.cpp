@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include "core/ThemedLook.h"
 #include "core/ValueEncodings.h"
 #include "core/WinValues.h"
 #include "dialogs/DialogActions.h"
@@ -31,6 +32,7 @@ bool qorColorDialog(const Params& params) {
     dialog.rgbResult = ToColorRef(initial, 0);
     dialog.lpCustColors = slots;
     dialog.Flags = flags;
+    const ThemedLookScope themed;
     if (!ChooseColorA(&dialog)) {
         CheckCommonDialogOutcome("colour dialog");
         return true;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/ThemedLook.h"
 #include "dialogs/DialogActions.h"
 #include "dialogs/DialogOwner.h"
 #include "dialogs/DialogValues.h"
@@ -85,6 +86,7 @@ bool RunFileDialog(const Params& params, const std::vector<FileOption>& table, b
     dialog.FlagsEx = flagsEx;
     dialog.lpstrDefExt = TextOrNull(extension);
     if (!explorerLook) dialog.lpfnHook = KeepOldLook;
+    const ThemedLookScope themed;
     const BOOL confirmed = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
     if (!confirmed) {
         CheckCommonDialogOutcome(save ? "save dialog" : "open dialog");
@@ -92,7 +94,8 @@ bool RunFileDialog(const Params& params, const std::vector<FileOption>& table, b
     }
     if (!resultVariable.empty())
         SetHostVariable(resultVariable, ChosenFilesOf(buffer.data(), buffer.size(),
-                                                      (flags & OFN_ALLOWMULTISELECT) != 0, explorerLook));
+                                                      (flags & OFN_ALLOWMULTISELECT) != 0, explorerLook,
+                                                      dialog.nFileOffset));
     return true;
 }
 

@@ -7,6 +7,7 @@
 
 #include "core/ComHandles.h"
 #include "core/ScriptError.h"
+#include "core/ThemedLook.h"
 #include "core/WinHandles.h"
 #include "dialogs/DialogActions.h"
 #include "dialogs/DialogOwner.h"
@@ -61,6 +62,7 @@ bool qorFolderBoxDialog(const Params& params) {
     const std::string& resultVariable = params.at(4);
     std::string initial = GetHostVariable(resultVariable + "_InitialDir");
     if (initial.empty() && !resultVariable.empty()) initial = GetHostVariable(resultVariable);
+    initial = StartFolderOf(initial);
 
     UINT flags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
     for (size_t i = 0; i < chosen.size(); ++i)
@@ -78,6 +80,7 @@ bool qorFolderBoxDialog(const Params& params) {
     browse.ulFlags = flags;
     browse.lpfn = SelectInitialFolder;
     browse.lParam = reinterpret_cast<LPARAM>(&initial);
+    const ThemedLookScope themed;
     const UniqueTaskMem<ITEMIDLIST> picked(SHBrowseForFolderA(&browse));
     if (!picked) return true; // cancelled
 

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
+#include "core/ThemedLook.h"
 #include "core/WinHandles.h"
 #include "core/WinValues.h"
 #include "dialogs/DialogActions.h"
@@ -50,6 +51,7 @@ bool qorFontDialog(const Params& params) {
     dialog.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_ENABLEHOOK | options;
     dialog.rgbColors = ToColorRef(font.color, 0);
     dialog.lpfnHook = DisableScriptList;
+    const ThemedLookScope themed;
     if (!ChooseFontA(&dialog)) {
         CheckCommonDialogOutcome("font dialog");
         return true;

@@ -15,22 +15,66 @@ namespace {
 constexpr int kCaptionHeight = 15; // pixels
 constexpr int kCaptionMargin = 4;  // between the bevel and the text
 
-DroppedKind KindOfPath(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+// Classified by the name itself, read wide: a name the ANSI code page
+// cannot hold (or holds only by best fit) would name another file or none.
+DroppedKind KindOfPath(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return DroppedKind::Other;
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? DroppedKind::Folder : DroppedKind::File;
 }
 
 // Path i of a drop into path, using path's capacity as the buffer: one call
 // for every path that fits, two for a longer one.
-void DroppedPath(HDROP drop, UINT index, std::string& path) {
+void DroppedPath(HDROP drop, UINT index, std::wstring& path) {
     if (path.size() < MAX_PATH) path.resize(MAX_PATH);
-    UINT copied = DragQueryFileA(drop, index, &path[0], static_cast<UINT>(path.size()));
+    UINT copied = DragQueryFileW(drop, index, &path[0], static_cast<UINT>(path.size()));
     if (copied + 1 >= path.size()) {
-        path.resize(DragQueryFileA(drop, index, nullptr, 0) + 1);
-        copied = DragQueryFileA(drop, index, &path[0], static_cast<UINT>(path.size()));
+        path.resize(DragQueryFileW(drop, index, nullptr, 0) + 1);
+        copied = DragQueryFileW(drop, index, &path[0], static_cast<UINT>(path.size()));
     }
     path.resize(copied);
+}
+
+// The path in the ANSI code page without best fit: false when a character
+// has no exact counterpart there (it is then "?", which names no file).
+bool ToAnsi(const std::wstring& wide, std::string& ansi) {
+    ansi.clear();
+    if (wide.empty()) return true;
+    const int length = static_cast<int>(wide.size());
+    // A UTF-8 code page holds every character and takes neither flag nor default.
+    const bool utf8 = GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const char* fallback = utf8 ? nullptr : "?";
+    BOOL defaulted = FALSE;
+    BOOL* usedDefault = utf8 ? nullptr : &defaulted;
+    const int bytes = WideCharToMultiByte(CP_ACP, flags, wide.data(), length, nullptr, 0, fallback, usedDefault);
+    if (bytes <= 0) return false;
+    ansi.resize(static_cast<size_t>(bytes));
+    WideCharToMultiByte(CP_ACP, flags, wide.data(), length, &ansi[0], bytes, fallback, usedDefault);
+    if (defaulted) return false;
+    // Read back, the text must be the same name.
+    const int back = MultiByteToWideChar(CP_ACP, 0, ansi.data(), bytes, nullptr, 0);
+    std::wstring again(static_cast<size_t>(back > 0 ? back : 0), L'\0');
+    if (back > 0) MultiByteToWideChar(CP_ACP, 0, ansi.data(), bytes, &again[0], back);
+    return again == wide;
+}
+
+// What the variables get for a dropped path: the long name where the code
+// page holds it, else the short (8.3) name, else the text converted without
+// best fit.
+std::string PathForVariables(const std::wstring& path) {
+    std::string ansi;
+    if (ToAnsi(path, ansi)) return ansi;
+    const DWORD needed = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (needed > 0) {
+        std::wstring shortPath(needed, L'\0');
+        const DWORD copied = GetShortPathNameW(path.c_str(), &shortPath[0], needed);
+        shortPath.resize(copied < needed ? copied : 0);
+        std::string shortAnsi;
+        if (!shortPath.empty() && ToAnsi(shortPath, shortAnsi)) return shortAnsi;
+    }
+    ToAnsi(path, ansi);
+    return ansi;
 }
 
 COLORREF Blend(COLORREF from, COLORREF to, int step, int steps) {
@@ -82,11 +126,11 @@ void TFMCustomFileContainer::Drop(HDROP handle) {
     DroppedLists lists;
     {
         UniqueDrop drop(handle);
-        const UINT count = DragQueryFileA(handle, 0xFFFFFFFF, nullptr, 0);
-        std::string path;
+        const UINT count = DragQueryFileW(handle, 0xFFFFFFFF, nullptr, 0);
+        std::wstring path;
         for (UINT i = 0; i < count; ++i) {
             DroppedPath(handle, i, path);
-            lists.Add(path, KindOfPath(path));
+            lists.Add(PathForVariables(path), KindOfPath(path));
         }
     }
     WriteVariable(FileVariable, lists.files);

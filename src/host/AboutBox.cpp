@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/DialogTemplate.h"
+#include "core/ThemedLook.h"
 #include "core/WinHandles.h"
 #include "host/PlugInUtils.h"
 #include "resource.h"
@@ -150,6 +151,7 @@ void ShowAboutBox(HWND parent) noexcept {
     try {
         const DialogTemplate layout = BuildAboutTemplate();
         AboutState state;
+        const ThemedLookScope themed;
         DialogBoxIndirectParamA(PlugInInstance(), layout.get(), parent, AboutProc,
                                 reinterpret_cast<LPARAM>(&state));
     } catch (...) {

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/EditDialogView.h"
+#include "core/WinHandles.h"
 #include "host/ActionCatalogue.h"
 #include "host/EditRoutes.h"
 #include "host/EditTestDialog.h"
@@ -28,8 +29,16 @@ bool RunDialog(const DialogSpec& spec, const std::string& caption, HostString* p
     DialogModel model(spec, texts);
     if (!ShowEditDialog(GetActiveWindow(), caption, model)) return false;
     const std::vector<std::optional<std::string>> writes = model.Write(count);
+    // Every new block first: when one cannot be had, every parameter stays
+    // as it was (the blocks made so far go again) and the call fails.
+    std::vector<UniqueGlobal> blocks(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i)
-        if (writes[i]) AssignHostString(params[i], *writes[i]);
+        if (writes[i]) blocks[i].reset(NewHostString(*writes[i]));
+    for (int i = 0; i < count; ++i) {
+        if (!writes[i]) continue;
+        ReleaseHostString(params[i]);
+        params[i] = static_cast<HostString>(blocks[i].release());
+    }
     return true;
 }
 

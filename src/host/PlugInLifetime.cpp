@@ -2,6 +2,7 @@
 
 #include "core/ControlRegistry.h"
 #include "core/FormWindow.h"
+#include "core/ThemedLook.h"
 #include "hotkeys/UTCustomHotKey.h"
 #include "hotkeys/UTHotManager.h"
 #include "hotkeys/UTLocalManager.h"
@@ -19,6 +20,7 @@ void OnUnload() noexcept {
     // Controls the host did not discard keep their windows, made inert.
     HandBackWindowsAtUnload();
     UnregisterFormClass();
+    ReleaseThemedLook();
 }
 
 void OnProcessExit() noexcept {

@@ -61,8 +61,12 @@ struct HostSlots {
 };
 HostSlots& Slots();
 
-// Releases target (if any) with GlobalFree, then stores a new GMEM_FIXED block
-// holding text and its terminator.
+// A new GMEM_FIXED block holding text and its terminator; throws
+// std::bad_alloc when the system has no memory for it.
+HostString NewHostString(const std::string& text);
+// Stores a new GMEM_FIXED block holding text and its terminator in target,
+// then releases the old one (if any) with GlobalFree; without memory for the
+// new block target keeps the old one and std::bad_alloc is thrown.
 void AssignHostString(HostString& target, const std::string& text);
 // Releases target (if any) with GlobalFree and sets it to null.
 void ReleaseHostString(HostString& target);

@@ -5,6 +5,7 @@
 #include "core/AnsiText.h"
 #include "core/ControlRegistry.h"
 #include "core/EventBridge.h"
+#include "core/ThemedLook.h"
 #include "core/ValueEncodings.h"
 #include "core/WinValues.h"
 #include "host/HostServices.h"
@@ -58,6 +59,7 @@ void TFMCustomListBox::ForgetChildren() {
 
 void TFMCustomListBox::EnsureSearchStrip() {
     if (Panel1) return;
+    const ThemedLookScope themed;
     Panel1 = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 100, kSearchStripHeight, hwnd(), nullptr,
                              PlugInInstance(), nullptr);
     JvEdit1 = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 100,

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "core/ScriptError.h"
+#include "core/ThemedLook.h"
 #include "core/WideResults.h"
+#include "core/WinValues.h"
 #include "host/PlugInUtils.h"
 #include "smartedit/SpellText.h"
 
@@ -60,6 +62,7 @@ bool THunSpellMemo::ApplyStyle(const MemoStyle& style) {
     GetWindowRect(edit_.get(), &place);
     MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&place), 2);
 
+    const ThemedLookScope themed;
     UniqueHwnd fresh(CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WindowStyle(style, readOnly), place.left,
                                      place.top, place.right - place.left, place.bottom - place.top, parent_,
                                      nullptr, PlugInInstance(), nullptr));
@@ -285,7 +288,6 @@ bool THunSpellMemo::PaintChecked() {
 
 void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client, const RECT& update, uint32_t* pixels) {
     try {
-        const HWND edit = edit_.get();
         const int margin = BorderMargin();
         RECT area = client; // the text area
         InflateRect(&area, -margin, -margin);
@@ -327,6 +329,8 @@ void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client, const RECT& update,
         const uint32_t red = (static_cast<uint32_t>(GetRValue(UnderlineColor)) << 16) |
                              (static_cast<uint32_t>(GetGValue(UnderlineColor)) << 8) | GetBValue(UnderlineColor);
         const PixelRect clip{visible.left, visible.top, visible.right, visible.bottom};
+        // 2 pixels at 96 DPI: the wave grows with the system's DPI.
+        const int zigzagStep = ScaledToScreen(2);
 
         const int height = area.bottom - area.top;
         const int lastLine = std::min(firstLine + height / std::max(lineHeight, 1),
@@ -357,7 +361,7 @@ void THunSpellMemo::PaintOverlay(HDC dc, const RECT& client, const RECT& update,
                 const int baseLine = ZigzagBaseLine(top, textHeight, margin);
                 for (const WordSpan& word : rejected)
                     PaintZigzag(pixels, static_cast<size_t>(client.right), clip, xAt(word.start),
-                                xAt(word.start + word.length), baseLine, red);
+                                xAt(word.start + word.length), baseLine, red, zigzagStep);
             }
         }
         RestoreDC(dc, saved);

@@ -118,24 +118,24 @@ std::vector<std::string> SplitSpellOptions(const std::string& text) {
     return options;
 }
 
-std::vector<ZigzagPoint> ZigzagPoints(int start, int end, int baseLine) {
+std::vector<ZigzagPoint> ZigzagPoints(int start, int end, int baseLine, int step) {
     std::vector<ZigzagPoint> points;
-    if (end < start) return points;
-    points.reserve(static_cast<size_t>((end - start) / 2 + 1));
+    if (end < start || step < 1) return points;
+    points.reserve(static_cast<size_t>((end - start) / step + 1));
     bool down = false;
-    for (int x = start; x <= end; x += 2, down = !down) points.push_back({x, baseLine + (down ? 2 : 0)});
+    for (int x = start; x <= end; x += step, down = !down) points.push_back({x, baseLine + (down ? step : 0)});
     return points;
 }
 
 void PaintZigzag(uint32_t* pixels, size_t stride, const PixelRect& clip, int start, int end, int baseLine,
-                 uint32_t color) {
-    if (end - start < 2) return;
+                 uint32_t color, int step) {
+    if (step < 1 || end - start < step) return;
     // The last point ends the last segment and is not drawn.
-    const int last = start + (end - start) / 2 * 2;
+    const int last = start + (end - start) / step * step;
     for (int x = std::max(start, clip.left); x < std::min(last, clip.right); ++x) {
-        // Down from the base line over 2 pixels, then up again, every 4.
-        const int phase = (x - start) & 3;
-        const int y = baseLine + (phase == 0 ? 0 : phase == 2 ? 2 : 1);
+        // Down from the base line over `step` pixels, then up again.
+        const int phase = (x - start) % (2 * step);
+        const int y = baseLine + (phase <= step ? phase : 2 * step - phase);
         if (y >= clip.top && y < clip.bottom) pixels[static_cast<size_t>(y) * stride + static_cast<size_t>(x)] = color;
     }
 }

@@ -50,15 +50,16 @@ bool SameCodePage(uint32_t dictionaryCodePage, uint32_t ansiCodePage);
 // missing ones empty.
 std::vector<std::string> SplitSpellOptions(const std::string& text);
 
-// The zigzag from x `start` to `end` in steps of 2 pixels, alternately on the
-// base line and 2 pixels below it, as a polyline's points.
+// The zigzag from x `start` to `end` in steps of `step` pixels (2 at 96 DPI,
+// more at higher DPIs), alternately on the base line and `step` pixels below
+// it, as a polyline's points.
 struct ZigzagPoint {
     int x = 0;
     int y = 0;
     bool operator==(const ZigzagPoint& other) const { return x == other.x && y == other.y; }
 };
-std::vector<ZigzagPoint> ZigzagPoints(int start, int end, int baseLine);
-// The pixels a 1-pixel polyline through ZigzagPoints(start, end, baseLine)
+std::vector<ZigzagPoint> ZigzagPoints(int start, int end, int baseLine, int step = 2);
+// The pixels a 1-pixel polyline through ZigzagPoints(start, end, baseLine, step)
 // sets (each segment without its end point), set to `color` in a top-down
 // image of `stride` pixels a row, inside `clip` (right and bottom excluded).
 struct PixelRect {
@@ -68,7 +69,7 @@ struct PixelRect {
     int bottom = 0;
 };
 void PaintZigzag(uint32_t* pixels, size_t stride, const PixelRect& clip, int start, int end, int baseLine,
-                 uint32_t color);
+                 uint32_t color, int step = 2);
 // The base line of a line whose top is `top`: its bottom less the border
 // margin, less 20 divided by the text height rounded to the nearest integer.
 int ZigzagBaseLine(int top, int textHeight, int borderMargin);

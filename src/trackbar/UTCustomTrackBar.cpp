@@ -17,6 +17,10 @@ namespace {
 constexpr char kKindWords[] = "trackbar";
 constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT kPollMilliseconds = 100;
+// Posted when the mouse capture was taken away during a drag: the release
+// runs once the message comes back, which it never does when the capture went
+// because the window is being destroyed.
+constexpr UINT kCaptureLostMessage = WM_APP + 0x3D1;
 
 std::shared_ptr<TFMCustomTrackBar> RequireTrackBar(const std::string& name) {
     return RequireControl<TFMCustomTrackBar>(ControlKind::TrackBar, name, kKindWords);
@@ -76,8 +80,9 @@ void TFMCustomTrackBar::BuildContent() {
         lastChangingValue_ = value;
     }
 
-    thumbWidth_ = thumbWidth;
-    if (thumbHeight < kSliderHeightAtCreation) thumbHeight_ = thumbHeight;
+    // The thumb's sizes are pixels at 96 DPI: it grows with the system's DPI.
+    thumbWidth_ = ScaledToScreen(thumbWidth);
+    thumbHeight_ = ScaledToScreen(thumbHeight < kSliderHeightAtCreation ? thumbHeight : kDefaultThumbHeight);
     range_.SetMinimum(minimum);
     range_.SetMaximum(maximum);
     range_.SetValue(value);
@@ -149,7 +154,6 @@ void TFMCustomTrackBar::ValueChanging() {
 }
 
 void TFMCustomTrackBar::Release() {
-    buttonDown_ = false;
     if (volumeMode_ || !changed_ || range_.Value() == lastReleasedValue_) return;
     lastReleasedValue_ = range_.Value();
     changed_ = false;
@@ -222,8 +226,16 @@ LRESULT TFMCustomTrackBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
         EndDrag();
         return 0;
     case WM_CAPTURECHANGED:
-        // Capture taken away (a dialog, say) ends the drag as a release does.
-        if (reinterpret_cast<HWND>(lParam) != hwnd()) EndDrag();
+        // Capture taken away (a dialog, say) ends the drag as a release does,
+        // but not while the window is being destroyed: the system takes the
+        // capture from a window it destroys, and no subroutine runs then.
+        if (reinterpret_cast<HWND>(lParam) != hwnd() && buttonDown_) {
+            buttonDown_ = false;
+            PostMessageA(hwnd(), kCaptureLostMessage, 0, 0);
+        }
+        return 0;
+    case kCaptureLostMessage:
+        Release();
         return 0;
     case WM_KEYDOWN: {
         int delta = 0;

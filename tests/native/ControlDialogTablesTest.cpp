@@ -233,5 +233,36 @@ TEST(ControlDialogTables, TheCustomColourListPickerCodesTheFieldsList) {
     std::string expected = "ColorB=0000ff[#13][#10]Other=1[#13][#10]ColorA=00ff00";
     for (char slot = 'C'; slot <= 'P'; ++slot) expected += std::string("[#13][#10]Color") + slot + "=ffffffff";
     EXPECT_EQ(d.Confirm()[1], expected);
-    EXPECT_THROW(field.custom.readColours("ColorA=xyz"), std::exception) << "the view starts from unused slots then";
+    // One malformed line leaves only its own slot unused for the chooser.
+    colours = field.custom.readColours("ColorA=xyz\r\nColorB=ff\r\nColorC=12g\r\nColorP=1");
+    ColourSlots expectedSlots;
+    expectedSlots.fill(-1);
+    expectedSlots[1] = 0xff;
+    expectedSlots[15] = 1;
+    EXPECT_EQ(colours, expectedSlots);
+}
+
+// The system dialog actions' options lists tick what the action itself reads
+// at run time (blanks around items, unreadable items as false); a list that
+// does not read strictly is still kept until the author changes it.
+TEST(ControlDialogTables, DialogActionOptionListsTickWhatTheActionReads) {
+    const struct {
+        int32_t id;
+        int param;
+        std::string list;
+        std::vector<bool> ticks;
+    } cases[] = {
+        {59, 5, "True, True", {true, true, false, false, false, false, false, false}},
+        {62, 5, " False ,\tTrue", {false, true, false, false, false, false, false}},
+        {59, 5, "True,[x],True", {true, false, true, false, false, false, false, false}},
+        {60, 1, "1, yes, true", {true, false, true}},
+        {63, 3, "True,True,True,True", {true, true, true}},
+    };
+    for (const auto& c : cases) {
+        Texts stored = Empty(c.id);
+        stored[c.param] = c.list;
+        Shown d(c.id, stored);
+        EXPECT_EQ(d.at(c.param).ticks, c.ticks) << c.list;
+        EXPECT_EQ(d.Confirm()[c.param], c.list) << "kept until changed";
+    }
 }

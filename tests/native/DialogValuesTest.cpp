@@ -48,6 +48,14 @@ TEST(FileDialogTexts, ExtensionFolderAndFilter) {
     EXPECT_EQ(InitialFolderOf("\\\\server\\share\\"), "\\\\server\\share");
     EXPECT_EQ(InitialFolderOf("\\"), "");
     EXPECT_EQ(InitialFolderOf(""), "");
+    // Beyond the path limit a folder is left out, as one that does not exist.
+    const std::string longest(kPathLimit - 1, 'd');
+    EXPECT_EQ(InitialFolderOf(longest), longest);
+    EXPECT_EQ(InitialFolderOf(longest + "d"), "");
+    EXPECT_EQ(InitialFolderOf(longest + "\\"), longest);
+    EXPECT_EQ(InitialFolderOf(std::string(1 << 20, 'd') + "\\"), "");
+    EXPECT_EQ(StartFolderOf(longest), longest);
+    EXPECT_EQ(StartFolderOf(longest + "\\"), "");
     EXPECT_EQ(FilterBlockOf("Text files|*.txt|Any File|*.*"),
               std::string("Text files\0*.txt\0Any File\0*.*\0\0", 31));
     EXPECT_EQ(FilterBlockOf("Pictures|*.png;*.jpg"), std::string("Pictures\0*.png;*.jpg\0\0", 22));
@@ -55,20 +63,26 @@ TEST(FileDialogTexts, ExtensionFolderAndFilter) {
 }
 
 TEST(FileDialogTexts, ChosenFilesJoinedBySemicolons) {
+    // The dialog's file offset: behind the folder's zero for a multiple
+    // selection, within the path for a single file.
     const std::string multi("C:\\Data\0a.txt\0b c.txt\0\0", 23);
-    EXPECT_EQ(ChosenFilesOf(multi.data(), multi.size(), true, true), "C:\\Data\\a.txt;C:\\Data\\b c.txt");
+    EXPECT_EQ(ChosenFilesOf(multi.data(), multi.size(), true, true, 8), "C:\\Data\\a.txt;C:\\Data\\b c.txt");
     const std::string root("C:\\\0a.txt\0b.txt\0\0", 17);
-    EXPECT_EQ(ChosenFilesOf(root.data(), root.size(), true, true), "C:\\a.txt;C:\\b.txt");
+    EXPECT_EQ(ChosenFilesOf(root.data(), root.size(), true, true, 4), "C:\\a.txt;C:\\b.txt");
     const std::string single("C:\\Data\\one file.txt\0\0", 22);
-    EXPECT_EQ(ChosenFilesOf(single.data(), single.size(), true, true), "C:\\Data\\one file.txt");
-    EXPECT_EQ(ChosenFilesOf(single.data(), single.size(), false, true), "C:\\Data\\one file.txt");
-    EXPECT_EQ(ChosenFilesOf(single.data(), single.size(), false, false), "C:\\Data\\one file.txt");
+    for (bool multiSelect : {true, false})
+        for (bool explorer : {true, false})
+            EXPECT_EQ(ChosenFilesOf(single.data(), single.size(), multiSelect, explorer, 8), "C:\\Data\\one file.txt");
+    // A single file chosen over a longer initial name: what follows its zero
+    // is left over, not a second file.
+    const std::string leftover("C:\\D\\a.txt\0nitial name.txt\0\0", 28);
+    EXPECT_EQ(ChosenFilesOf(leftover.data(), leftover.size(), true, true, 5), "C:\\D\\a.txt");
     const std::string old("C:\\DATA A.TXT B.TXT\0", 20);
-    EXPECT_EQ(ChosenFilesOf(old.data(), old.size(), true, false), "C:\\DATA\\A.TXT;C:\\DATA\\B.TXT");
+    EXPECT_EQ(ChosenFilesOf(old.data(), old.size(), true, false, 8), "C:\\DATA\\A.TXT;C:\\DATA\\B.TXT");
     // No terminator inside the buffer: the end of the buffer ends the text.
     const std::string unterminated = "C:\\x.txt";
-    EXPECT_EQ(ChosenFilesOf(unterminated.data(), unterminated.size(), true, true), "C:\\x.txt");
-    EXPECT_EQ(ChosenFilesOf("", 1, true, true), "");
+    EXPECT_EQ(ChosenFilesOf(unterminated.data(), unterminated.size(), true, true, 3), "C:\\x.txt");
+    EXPECT_EQ(ChosenFilesOf("", 1, true, true, 0), "");
     // Thousands of names.
     std::string many("C:\\D", 4);
     many.push_back('\0');
@@ -80,7 +94,7 @@ TEST(FileDialogTexts, ChosenFilesJoinedBySemicolons) {
         expected += (i ? ";C:\\D\\" : "C:\\D\\") + name;
     }
     many.push_back('\0');
-    EXPECT_EQ(ChosenFilesOf(many.data(), many.size(), true, true), expected);
+    EXPECT_EQ(ChosenFilesOf(many.data(), many.size(), true, true, 5), expected);
 }
 
 TEST(FolderDialogTexts, StatusTextGoesOnASecondLine) {
@@ -125,7 +139,14 @@ TEST(CustomColorList, ReadingSlotsByNameAsHexadecimal) {
         } catch (const ScriptError& e) {
             EXPECT_STREQ(e.what(), f.message);
         }
+        // Read for a chooser, the bad line leaves only its own slot unused.
+        const std::string around = std::string("ColorA=1\r\n") + f.list + "\r\nColorP=2";
+        CustomColors lenient = Filled(-1);
+        lenient[0] = 1;
+        lenient[15] = 2;
+        EXPECT_EQ(ReadCustomColorsLeniently(around), lenient) << f.list;
     }
+    EXPECT_EQ(ReadCustomColorsLeniently("ColorA=ffffff\r\nColorB=0000FF"), ReadCustomColors("ColorA=ffffff\r\nColorB=0000FF"));
 }
 
 TEST(CustomColorList, WritingKeepsLinesInPlaceAndAppendsMissingSlots) {

@@ -103,6 +103,7 @@ TEST(SpellZigzag, PointsAndBaseLine) {
     EXPECT_EQ(ZigzagPoints(10, 16, 20), (P{{10, 20}, {12, 22}, {14, 20}, {16, 22}}));
     EXPECT_EQ(ZigzagPoints(10, 13, 5), (P{{10, 5}, {12, 7}}));
     EXPECT_EQ(ZigzagPoints(10, 9, 5), P{});
+    EXPECT_EQ(ZigzagPoints(10, 19, 20, 3), (P{{10, 20}, {13, 23}, {16, 20}, {19, 23}})) << "a wider step at a higher DPI";
     EXPECT_EQ(ZigzagBaseLine(1, 13, 2), 1 + 13 - 2 - 2);
     EXPECT_EQ(ZigzagBaseLine(14, 16, 2), 14 + 16 - 2 - 1);
     EXPECT_EQ(ZigzagBaseLine(0, 40, 0), 40 - 1) << "20 / 40 rounds to 1";
@@ -115,6 +116,7 @@ TEST(SpellZigzag, PixelsOfThePolylineInsideTheClip) {
         int start, end, baseLine;
         PixelRect clip;
         const char* picture; // rows top to bottom, '#' set; null: none
+        int step = 2;
     } cases[] = {
         // Points (1,1) (3,3) (5,1) (7,3) (9,1): the last one is not drawn.
         {1, 9, 1, {0, 0, kWidth, kHeight}, "............"
@@ -134,13 +136,20 @@ TEST(SpellZigzag, PixelsOfThePolylineInsideTheClip) {
                                  "............"
                                  "...#.#.#...."
                                  "..#...#....."},
+        // Steps of 3 (144 DPI): 3 down, 3 up, every 6.
+        {0, 12, 0, {0, 0, kWidth, kHeight}, "#.....#....."
+                                            ".#...#.#...#"
+                                            "..#.#...#.#."
+                                            "...#.....#.."
+                                            "............", 3},
         // Too short for a segment, or backwards: nothing.
         {4, 5, 1, {0, 0, kWidth, kHeight}, nullptr},
+        {4, 6, 1, {0, 0, kWidth, kHeight}, nullptr, 3},
         {6, 2, 1, {0, 0, kWidth, kHeight}, nullptr},
     };
     for (const Case& c : cases) {
         std::vector<uint32_t> pixels(kWidth * kHeight, 0);
-        PaintZigzag(pixels.data(), kWidth, c.clip, c.start, c.end, c.baseLine, 7);
+        PaintZigzag(pixels.data(), kWidth, c.clip, c.start, c.end, c.baseLine, 7, c.step);
         std::string picture;
         for (uint32_t p : pixels) picture += p == 7 ? '#' : p == 0 ? '.' : '?';
         EXPECT_EQ(picture, c.picture ? c.picture : std::string(kWidth * kHeight, '.')) << "from " << c.start << " to " << c.end;
@@ -183,6 +192,9 @@ TEST(SpellFiles, DictionaryHeadAndWordLists) {
     EXPECT_EQ(ParseWordList(""), W{});
     EXPECT_EQ(FormatWordList({"a", "b"}), "a\r\nb\r\n");
     EXPECT_EQ(ParseWordList(FormatWordList({"x y", "z"})), (W{"x y", "z"}));
+    // Saved words keep their order (and their duplicates); added ones follow once.
+    EXPECT_EQ(MergeWordLists({"b", "a", "b"}, {"c", "a", "c", "B"}), (W{"b", "a", "b", "c", "B"}));
+    EXPECT_EQ(MergeWordLists({}, {"x", "x"}), W{"x"});
 }
 
 } // namespace

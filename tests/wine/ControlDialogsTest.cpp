@@ -246,6 +246,60 @@ TEST_F(ControlDialogs, TheLocalKeyFieldTurnsPressesIntoShortcutText) {
     }
 }
 
+// The dialog manager takes the key-down of Tab and Shift+Tab and moves the
+// focus; the key-ups then reach the capture field, which must leave the
+// stored text alone: it acts on a key-up only after it saw the key-down.
+TEST_F(ControlDialogs, TheLocalKeyFieldIgnoresKeyUpsOfKeysPressedElsewhere) {
+    for (int32_t id : {68, 69}) {
+        Texts params = id == 68 ? Texts{"[KeyVar]", "[#34]go[#34]"} : Texts{"[KeyVar]"};
+        const Texts stored = params;
+        const std::string caption = id == 68 ? "AddLocalKeyInManager Properties" : "DeleteLocalKeyFromManager Properties";
+        bool arrived = false;
+        std::string shown;
+        EXPECT_TRUE(Edit(id, params, caption,
+                         {[&](HWND d) {
+                              // From the field's picker back into the field.
+                              SetFocus(Picker(d, Field(d, "LocalKey:"), "Select a Variable"));
+                              QueueKey(VK_TAB, false, true);
+                          },
+                          [&](HWND d) {
+                              arrived = GetFocus() == Field(d, "LocalKey:");
+                              shown = TextOf(Field(d, "LocalKey:"));
+                              Press(d, IDOK);
+                          }}))
+            << id;
+        EXPECT_TRUE(arrived) << id;
+        EXPECT_EQ(shown, "[KeyVar]") << id;
+        EXPECT_EQ(params, stored) << id;
+    }
+}
+
+// OK makes every new parameter block before it gives up an old one: when the
+// system has no memory for one of them, no parameter is replaced or lost and
+// the call answers false.
+TEST_F(ControlDialogs, OkThatCannotMakeEveryBlockReplacesNoParameter) {
+    for (int madeBeforeFailure : {0, 3, 6}) {
+        Texts params = {"T", "txt", "n", "m", "C:\\", "True", "V"};
+        const Texts stored = params;
+        const size_t alive = host.Blocks().pluginBlocksAlive;
+        const bool ok = Edit(59, params, "FileOpenDialog Properties",
+                             {[&](HWND d) {
+                                  SetWindowTextA(Field(d, "Title"), "New title");
+                                  host.globalAllocsBeforeFailure = madeBeforeFailure;
+                                  Press(d, IDOK);
+                              }});
+        host.globalAllocsBeforeFailure = -1;
+        EXPECT_FALSE(ok) << madeBeforeFailure;
+        EXPECT_EQ(params, stored) << madeBeforeFailure;
+        EXPECT_EQ(host.lastEditReplaced, Replaced(7, false)) << madeBeforeFailure;
+        EXPECT_EQ(host.Blocks().pluginBlocksAlive, alive) << "the blocks made go again";
+    }
+    // With memory, the same OK writes all seven.
+    Texts params = {"T", "txt", "n", "m", "C:\\", "True", "V"};
+    EXPECT_TRUE(Edit(59, params, "FileOpenDialog Properties", {[&](HWND d) { Press(d, IDOK); }}));
+    EXPECT_EQ(host.lastEditReplaced, Replaced(7, true));
+}
+
 TEST_F(ControlDialogs, OptionListsKeepWhatTheyCannotReadUntilTicked) {
     Texts params = {"T", "txt", "", "", "C:\\", "True,[x]", "V"};
     Texts ticks;
@@ -255,8 +309,11 @@ TEST_F(ControlDialogs, OptionListsKeepWhatTheyCannotReadUntilTicked) {
                           ClickCentre(host, Entry(d, "Options:", 2));
                           Press(d, IDOK);
                       }}));
-    EXPECT_EQ(ticks, Texts(8, "clear"));
-    EXPECT_EQ(params, (Texts{"T", "txt", "", "Any File|*.*", "C:\\", "False,False,True,False,False,False,False,False", "V"}));
+    // Ticked as the action reads the list: the unreadable item counts as false.
+    Texts expectedTicks(8, "clear");
+    expectedTicks[0] = "checked";
+    EXPECT_EQ(ticks, expectedTicks);
+    EXPECT_EQ(params, (Texts{"T", "txt", "", "Any File|*.*", "C:\\", "True,False,True,False,False,False,False,False", "V"}));
     EXPECT_EQ(host.lastEditReplaced, Replaced(7, true));
 }
 

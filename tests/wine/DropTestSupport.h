@@ -13,6 +13,8 @@
 
 namespace qortest {
 
+inline std::wstring Widen(const std::string& ansi);
+
 // A folder under the temporary folder, removed with everything in it.
 class ScratchFolder {
 public:
@@ -50,8 +52,21 @@ public:
         CreateDirectoryA(full.c_str(), nullptr);
         return full;
     }
+    // Names the ANSI code page may not hold.
+    std::wstring WideFile(const std::wstring& name) const {
+        const std::wstring full = WidePath() + L"\\" + name;
+        HANDLE file = CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        return full;
+    }
+    std::wstring WideFolder(const std::wstring& name) const {
+        const std::wstring full = WidePath() + L"\\" + name;
+        CreateDirectoryW(full.c_str(), nullptr);
+        return full;
+    }
 
 private:
+    std::wstring WidePath() const { return Widen(path_); }
     std::string path_;
 };
 
@@ -64,10 +79,10 @@ inline std::wstring Widen(const std::string& ansi) {
 
 // The DROPFILES block the shell hands over: wide paths, each ended by a
 // zero, the list ended by a second zero.
-inline HGLOBAL DropBlock(const std::vector<std::string>& paths, POINT clientPoint) {
+inline HGLOBAL DropBlock(const std::vector<std::wstring>& paths, POINT clientPoint) {
     std::wstring list;
     for (const auto& path : paths) {
-        list += Widen(path);
+        list += path;
         list.push_back(L'\0');
     }
     list.push_back(L'\0');
@@ -94,7 +109,7 @@ inline HWND DropTargetAt(POINT screen) {
 
 // Drops paths at a point of `over` (client coordinates). False when no
 // window there accepts files.
-inline bool DropOn(HWND over, POINT clientPoint, const std::vector<std::string>& paths) {
+inline bool DropOn(HWND over, POINT clientPoint, const std::vector<std::wstring>& paths) {
     POINT screen = clientPoint;
     ClientToScreen(over, &screen);
     HWND target = DropTargetAt(screen);
@@ -102,6 +117,12 @@ inline bool DropOn(HWND over, POINT clientPoint, const std::vector<std::string>&
     POINT targetPoint = screen;
     ScreenToClient(target, &targetPoint);
     return PostMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(DropBlock(paths, targetPoint)), 0) != 0;
+}
+
+inline bool DropOn(HWND over, POINT clientPoint, const std::vector<std::string>& paths) {
+    std::vector<std::wstring> wide;
+    for (const auto& path : paths) wide.push_back(Widen(path));
+    return DropOn(over, clientPoint, wide);
 }
 
 } // namespace qortest

@@ -16,7 +16,7 @@
 namespace qortest {
 
 struct DialogStep {
-    std::string caption; // the window to act on
+    std::string caption; // the window to act on; empty: any dialog box
     std::function<void(HWND window)> act;
 };
 
@@ -40,7 +40,10 @@ inline BOOL CALLBACK MatchCaption(HWND window, LPARAM lParam) {
     auto& search = *reinterpret_cast<CaptionSearch*>(lParam);
     char text[256] = {};
     GetWindowTextA(window, text, sizeof text);
-    if (IsWindowVisible(window) && IsWindowEnabled(window) && search.caption == std::string(text)) {
+    char cls[32] = {};
+    if (!*search.caption) GetClassNameA(window, cls, sizeof cls);
+    const bool named = *search.caption ? search.caption == std::string(text) : std::string(cls) == "#32770";
+    if (IsWindowVisible(window) && IsWindowEnabled(window) && named) {
         search.found = window;
         return FALSE;
     }
@@ -93,19 +96,27 @@ inline void CALLBACK StepTimer(HWND, UINT, UINT_PTR, DWORD) {
 
 } // namespace detail
 
-// Calls nbEditAction(id) while the steps run; `completed` tells whether every
-// step found its window. Returns nbEditAction's result.
-inline bool EditWithSteps(qorhost::HostEmulator& host, int32_t id, std::vector<std::string>& params,
-                          std::vector<DialogStep> steps, bool* completed = nullptr) {
-    detail::EditRun run{std::move(steps)};
+// Makes the call (one that runs a modal window: an editing dialog, an action
+// that shows a system dialog, the About box) while the steps run; `completed`
+// tells whether every step found its window. Returns the call's result.
+template <typename Call>
+bool RunWithSteps(qorhost::HostEmulator& host, Call call, std::vector<DialogStep> steps, bool* completed = nullptr) {
+    detail::EditRun run;
+    run.steps = std::move(steps);
     detail::g_run = &run;
     host.Activate();
     const UINT_PTR timer = SetTimer(nullptr, 0, 25, detail::StepTimer);
-    const bool result = host.Edit(id, params);
+    const bool result = call();
     KillTimer(nullptr, timer);
     detail::g_run = nullptr;
     if (completed) *completed = run.next == run.steps.size() && !run.failed;
     return result;
+}
+
+// nbEditAction(id) while the steps run.
+inline bool EditWithSteps(qorhost::HostEmulator& host, int32_t id, std::vector<std::string>& params,
+                          std::vector<DialogStep> steps, bool* completed = nullptr) {
+    return RunWithSteps(host, [&] { return host.Edit(id, params); }, std::move(steps), completed);
 }
 
 inline std::string TextOf(HWND window) {

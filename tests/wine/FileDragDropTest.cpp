@@ -109,6 +109,56 @@ TEST_F(FileDragDrop, FilesFoldersAndEveryItemAreWrittenInDropOrderBeforeTheSubro
     EXPECT_EQ(Events(), (Strings{"[Files]=", "[Folders]=" + folder, "[Items]=" + folder, "GoSub \"OnDrop\""}));
 }
 
+// What the variables hold for a name: the long name where the ANSI code page
+// holds it exactly, else the short name, else the text with "?" for what the
+// code page lacks.
+std::string Narrow(const std::wstring& wide, bool* exact) {
+    BOOL defaulted = FALSE;
+    const bool utf8 = GetACP() == CP_UTF8;
+    char text[4096] = {};
+    WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, text, sizeof text,
+                        utf8 ? nullptr : "?", utf8 ? nullptr : &defaulted);
+    *exact = !defaulted;
+    return text;
+}
+std::string ForVariables(const std::wstring& path) {
+    bool exact = false;
+    const std::string long_ = Narrow(path, &exact);
+    if (exact) return long_;
+    wchar_t shortPath[MAX_PATH] = {};
+    if (GetShortPathNameW(path.c_str(), shortPath, MAX_PATH)) {
+        const std::string short_ = Narrow(shortPath, &exact);
+        if (exact) return short_;
+    }
+    return long_;
+}
+
+TEST_F(FileDragDrop, NamesBeyondTheCodePageAreSortedByTheNamesThemselves) {
+    // Greek and CJK names; and a folder whose name a best-fit conversion
+    // turns into that of an existing file ("\u221E", infinity, fits as "8").
+    const std::string bestFitTwin = scratch.File("a8");
+    const std::wstring folder = scratch.WideFolder(L"a\u221E");
+    const std::wstring greek = scratch.WideFile(L"\u0391\u03BB\u03C6\u03B1 file.txt");
+    const std::wstring cjk = scratch.WideFile(L"\u6F22\u5B57.txt");
+    const std::string plain = scratch.File("plain.txt");
+    ASSERT_NE(GetFileAttributesW(folder.c_str()), INVALID_FILE_ATTRIBUTES);
+    ASSERT_TRUE(Create());
+    host.ClearLog();
+    ASSERT_TRUE(qortest::DropOn(host.Rectangle("Rect1"), POINT{100, 60},
+                                std::vector<std::wstring>{folder, greek, qortest::Widen(plain), cjk}));
+    host.Pump(20);
+    const std::string f = ForVariables(folder), g = ForVariables(greek), c = ForVariables(cjk);
+    EXPECT_EQ(Events(), (Strings{"[Files]=" + g + "\r\n" + plain + "\r\n" + c, "[Folders]=" + f,
+                                 "[Items]=" + f + "\r\n" + g + "\r\n" + plain + "\r\n" + c, "GoSub \"OnDrop\""}));
+    EXPECT_NE(f, bestFitTwin) << "never the name of another file";
+    // Where the system has short names, the variables name the very files.
+    for (const std::string& text : {f, g, c}) {
+        if (text.find('?') == std::string::npos) {
+            EXPECT_NE(GetFileAttributesA(text.c_str()), INVALID_FILE_ATTRIBUTES) << text;
+        }
+    }
+}
+
 TEST_F(FileDragDrop, OnlyTheNamedVariablesAreWrittenAndNoSubroutineRunsWithoutAName) {
     const std::string a = scratch.File("a.txt");
     const std::string folder = scratch.Folder("Sub");

@@ -14,6 +14,7 @@
 
 #include "HostEmulator.h"
 #include "ListTestSupport.h"
+#include "PixelCapture.h"
 #include "core/WideResults.h"
 #include "smartedit/SpellText.h"
 
@@ -134,26 +135,7 @@ protected:
         return Capture(width, height);
     }
     // The editor's client area as it is on the screen now.
-    std::vector<COLORREF> Capture(int& width, int& height) {
-        HWND edit = Edit();
-        RECT client{};
-        GetClientRect(edit, &client);
-        width = client.right;
-        height = client.bottom;
-        HDC dc = GetDC(edit);
-        HDC memory = CreateCompatibleDC(dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
-        std::vector<COLORREF> pixels(static_cast<size_t>(width) * height);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) pixels[static_cast<size_t>(y) * width + x] = GetPixel(memory, x, y);
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(edit, dc);
-        return pixels;
-    }
+    std::vector<COLORREF> Capture(int& width, int& height) { return qortest::ClientPixels(Edit(), width, height); }
 
     // Where the words of `expected` (line, word) lie in the editor, from the
     // edit's own character positions.
@@ -300,11 +282,13 @@ TEST_F(SpellChecker, ActivationLaysDownTheDefaultDictionaryOnceAndChecksOptions)
     const DWORD missing = GetFileAttributesA((folder + "\\libhunspell.dll").c_str());
     EXPECT_EQ(missing, INVALID_FILE_ATTRIBUTES) << "no engine library is written anywhere";
 
-    // Present files are left as they are.
-    WriteAll(folder + "\\en0_US1.aff", "SET UTF-8\n");
+    // Present files of the embedded size are left as they are.
+    std::string edited = aff;
+    edited.replace(edited.find("TRY "), 4, "TRY#");
+    WriteAll(folder + "\\en0_US1.aff", edited);
     ASSERT_TRUE(Create("Hello wrold"));
     ASSERT_TRUE(Activate());
-    EXPECT_EQ(ReadAll(folder + "\\en0_US1.aff"), "SET UTF-8\n");
+    EXPECT_EQ(ReadAll(folder + "\\en0_US1.aff"), edited);
     EXPECT_EQ(ReadAll(folder + "\\en0_US1.dic"), dic);
 
     host.SetVar("[qorBrindavelLastError]", "");
@@ -529,6 +513,59 @@ TEST_F(SpellChecker, SwitchingTheCustomListOnKeepsTheSavedFile) {
     EXPECT_EQ(ReadAll(customDic), "keptword\r\nzqxw\r\n");
 }
 
+TEST_F(SpellChecker, TheCustomListKeepsWordsSavedElsewhereAndAFileItCouldNotRead) {
+    const auto addWordAtCaret = [&] {
+        CaretAt(2, 1);
+        const Strings menu = RightClickMenu(0);
+        ASSERT_FALSE(menu.empty());
+        ASSERT_EQ(menu.back(), "Add \"vvbn\"");
+        RightClickMenu(static_cast<int>(menu.size()) - 1);
+    };
+    // Another editor or program saves a word while this engine runs: both
+    // words are in the file afterwards, the file's order first.
+    WriteAll(customDic, "keptword\r\n");
+    ASSERT_TRUE(Create("vvbn"));
+    ASSERT_TRUE(Activate("", "True,False,False,True"));
+    addWordAtCaret();
+    WriteAll(customDic, "keptword\r\notherword\r\n");
+    ASSERT_TRUE(host.Exec("qorRemoveSmartEdit", {"Rect1"}));
+    EXPECT_EQ(ReadAll(customDic), "keptword\r\notherword\r\nvvbn\r\n");
+
+    // A list that cannot be read when the engine starts is never written.
+    WriteAll(customDic, "keptword\r\n");
+    ASSERT_TRUE(Create("vvbn"));
+    const HANDLE held =
+        CreateFileA(customDic.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(Activate("", "True,False,False,True"));
+    CloseHandle(held);
+    addWordAtCaret();
+    ASSERT_TRUE(host.Exec("qorRemoveSmartEdit", {"Rect1"}));
+    EXPECT_EQ(ReadAll(customDic), "keptword\r\n");
+
+    // A save that fails half way leaves the list as it was.
+    ASSERT_TRUE(Create("vvbn"));
+    ASSERT_TRUE(Activate("", "True,False,False,True"));
+    addWordAtCaret();
+    SetEnvironmentVariableA("QOR_TEST_WRITE_FAIL_AFTER", "4");
+    ASSERT_TRUE(host.Exec("qorRemoveSmartEdit", {"Rect1"}));
+    SetEnvironmentVariableA("QOR_TEST_WRITE_FAIL_AFTER", nullptr);
+    EXPECT_EQ(ReadAll(customDic), "keptword\r\n");
+}
+
+TEST_F(SpellChecker, APartialDefaultDictionaryIsLaidDownAgainAndNoTempFolderFails) {
+    const std::string full = ReadAll("Z:\\usr\\share\\hunspell\\en_US.dic");
+    WriteAll(folder + "\\en0_US1.dic", full.substr(0, 4096));
+    ASSERT_TRUE(Create("zqxw"));
+    ASSERT_TRUE(Activate());
+    EXPECT_EQ(ReadAll(folder + "\\en0_US1.dic"), full);
+    ExpectZigzagsUnder({{0, "zqxw"}});
+
+    SetEnvironmentVariableA("TEMP", "");
+    EXPECT_FALSE(Activate());
+    EXPECT_EQ(host.LastError(), "Cannot write the default dictionary: the TEMP environment variable names no folder.");
+}
+
 // ---- The zigzag's pixels -----------------------------------------------------------
 
 // The editor writes its zigzags straight into the image's pixels: exactly the
@@ -559,22 +596,24 @@ TEST(SpellCheckerPixels, TheWrittenZigzagIsThePolylineOfItsPoints) {
     HPEN pen = CreatePen(PS_SOLID, 1, kRed);
     HGDIOBJ oldPen = SelectObject(dc, pen);
     auto* pixels = static_cast<uint32_t*>(bits);
+    // Steps of 2 pixels at 96 DPI, wider at higher DPIs.
+    for (int step : {2, 3, 4})
     for (const Case& c : cases) {
-        SCOPED_TRACE("from " + std::to_string(c.start) + " to " + std::to_string(c.end));
+        SCOPED_TRACE("from " + std::to_string(c.start) + " to " + std::to_string(c.end) + " by " + std::to_string(step));
         std::fill(pixels, pixels + kWidth * kHeight, 0u);
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, c.clip.left, c.clip.top, c.clip.right, c.clip.bottom);
         std::vector<POINT> points;
-        for (const qor::ZigzagPoint& p : qor::ZigzagPoints(c.start, c.end, c.baseLine)) points.push_back({p.x, p.y});
+        for (const qor::ZigzagPoint& p : qor::ZigzagPoints(c.start, c.end, c.baseLine, step)) points.push_back({p.x, p.y});
         Polyline(dc, points.data(), static_cast<int>(points.size()));
         RestoreDC(dc, saved);
         GdiFlush();
         const std::vector<uint32_t> drawn(pixels, pixels + kWidth * kHeight);
         std::fill(pixels, pixels + kWidth * kHeight, 0u);
-        qor::PaintZigzag(pixels, kWidth, c.clip, c.start, c.end, c.baseLine, 0xFF0000);
+        qor::PaintZigzag(pixels, kWidth, c.clip, c.start, c.end, c.baseLine, 0xFF0000, step);
         const std::vector<uint32_t> written(pixels, pixels + kWidth * kHeight);
         EXPECT_EQ(written, drawn);
-        if (c.end - c.start >= 2 && c.clip.right - c.clip.left == kWidth) {
+        if (c.end - c.start >= step && c.clip.right - c.clip.left == kWidth) {
             EXPECT_GT(std::count(drawn.begin(), drawn.end(), 0xFF0000u), 0) << "the polyline drew nothing";
         }
     }

@@ -281,6 +281,71 @@ TEST_F(SystemDialogs, CancellingAnyDialogWritesNothingAndSucceeds) {
     }
 }
 
+// Cancels, from a thread of its own, every dialog the thread of `owner` shows
+// until it is stopped; counts them.
+class Canceller {
+public:
+    explicit Canceller(HWND owner) : owner_(owner), thread_([this] { Run(); }) {}
+    ~Canceller() { Stop(); }
+    int Stop() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+        return cancelled_;
+    }
+
+private:
+    void Run() {
+        while (!stop_) {
+            DialogSearch any{owner_, true, nullptr};
+            EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&any));
+            if (any.found && any.found != last_) {
+                last_ = any.found;
+                ++cancelled_;
+            }
+            if (any.found) PostMessageA(any.found, WM_COMMAND, IDCANCEL, 0);
+            Sleep(50);
+        }
+    }
+    HWND owner_;
+    HWND last_ = nullptr;
+    std::atomic<bool> stop_{false};
+    int cancelled_ = 0;
+    std::thread thread_;
+};
+
+// Every text of every dialog action a megabyte long: each call returns. An
+// initial folder beyond the path limit is left out, so its dialog still shows.
+TEST_F(SystemDialogs, MegabyteTextsNeverHoldACall) {
+    const std::string huge(1 << 20, 'x');
+    const std::string hugeFolder = "C:\\" + huge;
+    const struct {
+        const char* action;
+        Strings params;
+        const char* initialDir; // for [Result]_InitialDir
+        bool shows;             // the dialog must come up
+    } calls[] = {
+        {"qorFileOpenDialog", {"", "", "", "", hugeFolder, "", "[Result]"}, "", true},
+        {"qorFileSaveDialog", {"", "", "", "", hugeFolder + "\\", "", "[Result]"}, "", true},
+        {"qorFileOpenDialog", {huge, huge, huge, huge + "|*.*", "", huge, "[Result]"}, "", false},
+        {"qorFileSaveDialog", {huge, huge, huge, huge + "|*.*", "", huge, "[Result]"}, "", false},
+        {"qorFolderBoxDialog", {"Pick", "", "", "", "[Result]"}, hugeFolder.c_str(), true},
+        {"qorFolderBoxDialog", {huge, huge, hugeFolder, huge, "[Result]"}, "", false},
+        {"qorFontDialog", {"'" + huge + "', 10, (), (clBlack)", huge, "[Result]"}, "", false},
+        {"qorColorDialog", {"", "ColorA=" + huge, huge, huge, "[Result]", "[Result]"}, "", false},
+    };
+    for (const auto& call : calls) {
+        host.SetVar("[Result]_InitialDir", call.initialDir);
+        Canceller canceller(host.window());
+        const bool result = host.Exec(call.action, call.params);
+        const int shown = canceller.Stop();
+        host.Activate();
+        EXPECT_EQ(host.Var("[Result]"), "unchanged") << call.action;
+        if (!call.shows) continue;
+        EXPECT_TRUE(result) << call.action << ": " << host.LastError();
+        EXPECT_EQ(shown, 1) << call.action;
+    }
+}
+
 TEST_F(SystemDialogs, SaveDialogAddsTheDefaultExtensionToATypedName) {
     for (const std::string extension : {".txt", "txt"}) {
         EXPECT_TRUE(Run("qorFileSaveDialog", {"Save it", extension, "", "", scratch.path() + "\\", "", "[Result]"},

@@ -19,12 +19,22 @@ using Strings = std::vector<std::string>;
 namespace {
 
 constexpr char kLevel[] = "QOR_TEST_MASTER_LEVEL";
+// The stand-in's devices, the default first, and their levels.
+constexpr char kDevices[] = "QOR_TEST_MASTER_DEVICES";
+constexpr char kLevelA[] = "QOR_TEST_MASTER_LEVEL_A";
+constexpr char kLevelB[] = "QOR_TEST_MASTER_LEVEL_B";
+constexpr char kLevelC[] = "QOR_TEST_MASTER_LEVEL_C";
 constexpr COLORREF kPage = RGB(0xE8, 0xEE, 0xF6); // what the emulator's rectangle paints
 
-std::string Level() {
+std::string Variable(const char* name) {
     char buffer[64] = {};
-    const DWORD n = GetEnvironmentVariableA(kLevel, buffer, sizeof buffer);
+    const DWORD n = GetEnvironmentVariableA(name, buffer, sizeof buffer);
     return std::string(buffer, n < sizeof buffer ? n : 0);
+}
+std::string Level() { return Variable(kLevel); }
+
+void ForgetDevices() {
+    for (const char* name : {kLevel, kDevices, kLevelA, kLevelB, kLevelC}) SetEnvironmentVariableA(name, nullptr);
 }
 
 // The system's text for "element not found", what Core Audio answers without a device.
@@ -42,14 +52,14 @@ std::string NoDeviceMessage() {
 class TrackBar : public ::testing::Test {
 protected:
     void SetUp() override {
-        SetEnvironmentVariableA(kLevel, nullptr);
+        ForgetDevices();
         ASSERT_TRUE(host.Load());
         host.AddRectangle("Rect1", 20, 20, 200, 30);
         host.Activate();
         for (const char* name : {"Changing", "Changed", "Volume"})
             host.DefineSubroutine(name, [this, name] { seen[name].push_back(host.Var("[Pos]")); });
     }
-    void TearDown() override { SetEnvironmentVariableA(kLevel, nullptr); }
+    void TearDown() override { ForgetDevices(); }
 
     bool Create(const std::string& min = "0", const std::string& max = "100", const std::string& value = "0",
                 const std::string& orientation = "0", const std::string& volume = "False",
@@ -542,6 +552,97 @@ TEST_F(TrackBar, AVolumeSubroutineMayRemoveItsControlDuringAPoll) {
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(Form(), nullptr);
     EXPECT_EQ(host.Var("[Pos]"), "");
+}
+
+// ---- The mouse capture taken away during a drag ------------------------------------
+
+HWND g_captureHolder = nullptr;
+bool g_takenOnDestroy = false;
+
+// As the system does: a window being destroyed loses the mouse capture.
+LRESULT CALLBACK TakeCaptureOnDestroy(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && message->message == WM_DESTROY && g_captureHolder && GetCapture() == g_captureHolder) {
+        g_takenOnDestroy = true;
+        ReleaseCapture();
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(TrackBar, CaptureTakenAwayEndsTheDragButNoSubroutineRunsWhileTheSliderIsDestroyed) {
+    enum class Taker { OtherWindow, HostDestroysRectangle, RemoveAction };
+    for (Taker taker : {Taker::OtherWindow, Taker::HostDestroysRectangle, Taker::RemoveAction}) {
+        host.AddRectangle("Rect1", 20, 20, 200, 30);
+        ASSERT_TRUE(Create("0", "100", "10"));
+        ASSERT_TRUE(Capture("Changing", "Changed"));
+        ASSERT_TRUE(host.Activate());
+        HWND form = Form();
+        host.MouseTo(form, 20, 15);
+        host.LeftButton(true);
+        host.MouseTo(form, 60, 15);
+        ASSERT_EQ(GetCapture(), form);
+        seen.clear();
+        g_captureHolder = form;
+        g_takenOnDestroy = false;
+        HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, TakeCaptureOnDestroy, nullptr, GetCurrentThreadId());
+        switch (taker) {
+        case Taker::OtherWindow: SetCapture(host.window()); break;
+        case Taker::HostDestroysRectangle: host.RemoveRectangle("Rect1"); break;
+        case Taker::RemoveAction: ASSERT_TRUE(host.Exec("qorRemoveTrackBar", {"Rect1"})); break;
+        }
+        UnhookWindowsHookEx(hook);
+        g_captureHolder = nullptr;
+        ReleaseCapture();
+        host.LeftButton(false);
+        host.Pump(50);
+        if (taker == Taker::OtherWindow) {
+            EXPECT_EQ(seen["Changed"], Strings{host.Var("[Pos]")}) << "ends as a release does";
+            EXPECT_NE(host.Var("[Pos]"), "10");
+            continue;
+        }
+        EXPECT_TRUE(g_takenOnDestroy) << static_cast<int>(taker);
+        EXPECT_TRUE(seen["Changed"].empty()) << static_cast<int>(taker);
+        EXPECT_EQ(Form(), nullptr);
+    }
+}
+
+// ---- The volume slider stays with the default playback device ----------------------
+
+TEST_F(TrackBar, AVolumeSliderMovesToTheNewDefaultDevice) {
+    // The slider's device goes away (unplugged), or another device becomes
+    // the default while the first one stays.
+    for (const char* devices : {"B", "B A"}) {
+        SetEnvironmentVariableA(kLevel, "0.5");
+        SetEnvironmentVariableA(kDevices, "A");
+        SetEnvironmentVariableA(kLevelA, "0.5");
+        SetEnvironmentVariableA(kLevelB, "0.3");
+        host.AddRectangle("Rect1", 20, 20, 200, 30);
+        ASSERT_TRUE(Create("0", "100", "0", "0", "True")) << host.LastError();
+        EXPECT_EQ(host.Var("[Pos]"), "50");
+        ASSERT_TRUE(Capture("None", "None", "Volume"));
+        seen.clear();
+        SetEnvironmentVariableA(kDevices, devices);
+        const DWORD start = GetTickCount();
+        while (host.Var("[Pos]") != "30" && GetTickCount() - start < 1000) host.Pump(5);
+        EXPECT_EQ(host.Var("[Pos]"), "30") << devices;
+        EXPECT_EQ(seen["Volume"], Strings{"30"}) << devices;
+        host.SetVar("[qorBrindavelLastError]", "");
+        Click(199, 15);
+        EXPECT_EQ(host.LastError(), "") << devices;
+        EXPECT_EQ(Variable(kLevelB), "1") << devices;
+        EXPECT_EQ(Variable(kLevelA), "0.5") << devices;
+        ASSERT_TRUE(Update("25", "0"));
+        EXPECT_EQ(Variable(kLevelB), "0.25") << devices;
+    }
+    // No device left: calls fail with the system's message, and the slider
+    // takes up the next default device when one comes.
+    SetEnvironmentVariableA(kDevices, "none");
+    EXPECT_FALSE(Update("75", "0"));
+    EXPECT_EQ(host.LastError(), NoDeviceMessage());
+    SetEnvironmentVariableA(kDevices, "C");
+    SetEnvironmentVariableA(kLevelC, "0.7");
+    ASSERT_TRUE(Update("75", "0"));
+    EXPECT_EQ(Variable(kLevelC), "0.75");
 }
 
 } // namespace

@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "AllKinds.h"
 #include "HostEmulator.h"
 
 using qorhost::HostEmulator;
+using qortest::AllKinds;
+using qortest::LateWindowActions;
 
 namespace {
 
@@ -37,47 +40,23 @@ std::vector<HWND> WindowTree(HWND window) {
     return windows;
 }
 
-struct KindCase {
-    const char* rect;
-    const char* action;
-    std::vector<std::string> params;
-};
-
-// One control of every kind built so far, plus a probe registered under each
-// other kind: the hand-back must not depend on the kind.
-const std::vector<KindCase>& Kinds() {
-    static const std::vector<KindCase> kinds = {
-        {"DD", "qorCreateDropDown", {"DD", "0", "0", "a\r\nb", "0", "0", "", "0", "1", "[DD]"}},
-        {"DL", "qorCreateDropDown", {"DL", "0", "0", "a\r\nb", "0", "0", "", "1", "1", "[DL]"}},
-        {"LB", "qorCreateListBox", {"LB", "0", "0", "a\r\nb", "0", "0", "", "1", "1", "[LB]"}},
-        {"SE", "qorCreateSmartEdit", {"SE", "[SE]"}},
-        {"CL", "qorCreateCheckListBox", {"CL", "1", "1", "a\r\nb", "0", "True", "[C]", "[U]", "[G]", "[S]"}},
-        {"TB", "qorCreateTrackBar", {"TB", "20", "16", "0", "100", "50", "0", "False", "[T]"}},
-        {"FD", "qorCreateFileDragDrop", {"FD", "Drop", "clRed", "True", "[F1]", "[F2]", "[F3]", ""}},
-        {"HK", "qorCreateHotKey", {"HK", "", "", "[H]"}},
-    };
-    return kinds;
-}
-
 TEST(Unload, WithoutDiscardingTheControlsLeavesNoWindowPointingIntoTheImage) {
     HostEmulator host;
     ASSERT_TRUE(host.Load());
     int y = 10;
-    for (const auto& kind : Kinds()) {
+    for (const auto& kind : AllKinds()) {
         host.AddRectangle(kind.rect, 10, y, 200, 60);
         y += 70;
         ASSERT_TRUE(host.Exec(kind.action, kind.params)) << kind.action << ": " << host.LastError();
     }
     host.AddRectangle("PR", 220, 10, 100, 40);
     ASSERT_TRUE(host.Exec(1006, {"PR", "[P]", "Sub", ""})) << "a test probe registered as a track bar";
-    // The list box's search strip and the SmartEdit's re-created editor are
-    // subclassed windows made after creation.
-    ASSERT_TRUE(host.Exec("qorListBoxSetProperties", {"LB", "True", "True", "", "clYellow"}));
-    ASSERT_TRUE(host.Exec("qorSmartEditSetProperties", {"SE", "", "False", "True", "", "", "clAqua", "3", "1"}));
+    // Subclassed windows made after creation.
+    for (const auto& late : LateWindowActions()) ASSERT_TRUE(host.Exec(late.action, late.params)) << late.action;
     host.Pump(20);
 
     std::vector<std::string> rects;
-    for (const auto& kind : Kinds()) rects.push_back(kind.rect);
+    for (const auto& kind : AllKinds()) rects.push_back(kind.rect);
     rects.push_back("PR");
     std::vector<HWND> controls;
     for (const auto& rect : rects) {
