@@ -39,8 +39,10 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
         g_instance = instance;
         DisableThreadLibraryCalls(instance);
     } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
-        // Only on FreeLibrary: at process exit other DLLs may already be gone.
         qor::OnUnload();
+    } else if (reason == DLL_PROCESS_DETACH) {
+        // Process exit: other DLLs may already be gone.
+        qor::OnProcessExit();
     }
     return TRUE;
 }

@@ -115,6 +115,23 @@ private:
 
 } // namespace
 
+bool IsMemoryFormat(uint32_t format) {
+    if (format == 0 || format > 0xFFFF) return false;
+    if (format >= 0x200 && format <= 0x3FF) return false; // private handles, GDI objects
+    switch (format) {
+    case 2:    // bitmap
+    case 3:    // metafile picture
+    case 9:    // palette
+    case 14:   // enhanced metafile
+    case 0x80: // owner display
+    case 0x82: // display bitmap
+    case 0x83: // display metafile picture
+    case 0x8E: // display enhanced metafile
+        return false;
+    }
+    return true;
+}
+
 std::string WriteClipboardStream(const std::vector<ClipboardItem>& items) {
     std::string out;
     out += static_cast<char>(ListBegin);

@@ -24,6 +24,14 @@ struct ClipboardItem {
     }
 };
 
+// True for a format id whose data is a plain memory block, which a backup may
+// copy as bytes and a restore hand back: not a bitmap, metafile picture,
+// palette, enhanced metafile or other GDI object (0x300-0x3FF), not a private
+// handle (0x200-0x2FF), not drawn by its owner; and an id the clipboard can
+// hold (1 to 0xFFFF). Any other block handed over under such an id would be
+// used, and deleted, as the object the id promises.
+bool IsMemoryFormat(uint32_t format);
+
 std::string WriteClipboardStream(const std::vector<ClipboardItem>& items);
 // False (items unspecified) when the bytes are not a complete, well-formed list.
 bool ReadClipboardStream(std::string_view bytes, std::vector<ClipboardItem>& items);

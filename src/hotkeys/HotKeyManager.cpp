@@ -13,8 +13,8 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_HOTKEY && owner_)
-            owner_->Pressed(JoinHotKey(HIWORD(lParam), LOWORD(lParam)));
+        if (message == WM_HOTKEY && owner_) owner_->Pressed(JoinHotKey(HIWORD(lParam), LOWORD(lParam)));
+        if (message == WM_TIMER && owner_) owner_->Poll(wParam);
         return FormWindow::WindowProc(message, wParam, lParam);
     }
 
@@ -36,7 +36,9 @@ HWND THotKeyManager::Window() const { return window_->hwnd(); }
 
 bool THotKeyManager::Add(uint32_t value) {
     SystemHotKey record;
-    if (!record.Register(Window(), "HotKeyManagerHotKey" + std::to_string(value), value)) return false;
+    // Immediate mode runs a command for every repeat: the repeats are kept.
+    const std::string name = "HotKeyManagerHotKey" + std::to_string(value);
+    if (!record.Register(Window(), name, value, KeyRepeat::Repeats)) return false;
     records_.push_back(std::move(record));
     return true;
 }
@@ -55,6 +57,31 @@ bool THotKeyManager::Holds(uint32_t value) const {
     for (const auto& record : records_)
         if (record.Value() == value) return true;
     return false;
+}
+
+SystemHotKey* THotKeyManager::Record(ATOM id) {
+    for (auto& record : records_)
+        if (record.Id() == id) return &record;
+    return nullptr;
+}
+
+bool THotKeyManager::TakePress(ATOM id) {
+    SystemHotKey* record = Record(id);
+    return record && record->TakePress();
+}
+
+void THotKeyManager::KeySeenUp(ATOM id) {
+    if (SystemHotKey* record = Record(id)) record->KeySeenUp();
+}
+
+void THotKeyManager::Poll(WPARAM timerId) {
+    for (auto& record : records_)
+        if (record.Poll(timerId)) return;
+}
+
+void THotKeyManager::ReleaseAtomsAtProcessExit() noexcept {
+    for (auto& record : records_) record.ReleaseAtomAtProcessExit();
+    records_.clear();
 }
 
 void THotKeyManager::Pressed(uint32_t value) {

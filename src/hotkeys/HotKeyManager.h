@@ -2,7 +2,8 @@
 // The registrar of the global hot key manager: a hidden window that holds
 // system hot keys, one record per combination, each with the global atom of
 // "HotKeyManagerHotKey" + the value in decimal as its id. A press of a held
-// combination is reported through OnHotKeyPressed.
+// combination is reported through OnHotKeyPressed, repeats included (the
+// owner decides whether a repeat counts, see SystemHotKey).
 #include <windows.h>
 
 #include <cstdint>
@@ -30,12 +31,20 @@ public:
     // the system did not confirm.
     bool Remove(uint32_t value);
     bool Holds(uint32_t value) const;
+    // SystemHotKey::TakePress and KeySeenUp of the record with this id; a
+    // press of an id no record holds any more does not count.
+    bool TakePress(ATOM id);
+    void KeySeenUp(ATOM id);
+    // The process is ending: only the atoms are handed back.
+    void ReleaseAtomsAtProcessExit() noexcept;
 
     std::function<void(uint32_t value, ATOM id)> OnHotKeyPressed;
 
 private:
     class HiddenWindow;
     void Pressed(uint32_t value);
+    void Poll(WPARAM timerId);
+    SystemHotKey* Record(ATOM id);
 
     std::shared_ptr<HiddenWindow> window_;
     std::vector<SystemHotKey> records_;

@@ -1,12 +1,12 @@
 #include "hotkeys/KeySending.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "core/AnsiText.h"
 #include "core/ScriptError.h"
 #include "host/HostServices.h"
-#include "hotkeys/ClipboardStream.h"
 #include "hotkeys/HotKeyFiles.h"
 
 namespace qor {
@@ -54,18 +54,6 @@ private:
     void* data_;
 };
 
-// Formats whose data is a GDI object or holds one: their bytes mean nothing
-// once the clipboard has released the object.
-bool IsGdiFormat(UINT format) {
-    if (format >= CF_GDIOBJFIRST && format <= CF_GDIOBJLAST) return true;
-    switch (format) {
-    case CF_BITMAP: case CF_METAFILEPICT: case CF_PALETTE: case CF_ENHMETAFILE: case CF_OWNERDISPLAY:
-    case CF_DSPBITMAP: case CF_DSPMETAFILEPICT: case CF_DSPENHMETAFILE:
-        return true;
-    }
-    return false;
-}
-
 std::string FormatName(UINT format) {
     wchar_t name[256] = {};
     const int length = GetClipboardFormatNameW(format, name, 256);
@@ -93,6 +81,32 @@ void PutBytes(UINT format, const void* data, size_t size) {
         if (size) std::memcpy(lock.data(), data, size);
     }
     if (SetClipboardData(format, block.get())) block.release(); // the clipboard owns it now
+}
+
+// The open clipboard's formats whose data is memory, as bytes. A format whose
+// data cannot be locked, or is empty, is left out.
+std::vector<ClipboardItem> CopyMemoryFormats() {
+    std::vector<ClipboardItem> items;
+    for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
+        if (!IsMemoryFormat(format)) continue;
+        HANDLE data = GetClipboardData(format);
+        if (!data) continue;
+        GlobalLockScope lock(data);
+        if (!lock.data()) continue; // not global memory: left out, the rest is kept
+        const SIZE_T size = GlobalSize(data);
+        if (!size) continue;
+        items.push_back({format, FormatName(format), std::string(static_cast<const char*>(lock.data()), size)});
+    }
+    return items;
+}
+
+// Hands the items to the open clipboard. The ids come from a file other
+// programs can write: only memory formats are handed over.
+void PutMemoryFormats(const std::vector<ClipboardItem>& items) {
+    for (const ClipboardItem& item : items) {
+        const UINT format = item.name.empty() ? item.id : FormatIdOf(item.name);
+        if (IsMemoryFormat(format)) PutBytes(format, item.data.data(), item.data.size());
+    }
 }
 
 UniquePalette CopyPalette(HPALETTE source) {
@@ -135,58 +149,50 @@ bool AnyKeyDown() {
 std::string ClipboardBackup::BackupFilePath() { return GetHostVariable(kTempDirVariable) + kBackupFileName; }
 
 void ClipboardBackup::Backup(HWND owner) {
-    valid_ = false;
-    picture_ = false;
+    kept_ = Kept::Nothing;
     bitmap_.reset();
     palette_.reset();
-    if (IsClipboardFormatAvailable(CF_BITMAP)) {
-        OpenClipboardScope open(owner);
-        picture_ = true;
-        bitmap_.reset(static_cast<HBITMAP>(
-            CopyImage(GetClipboardData(CF_BITMAP), IMAGE_BITMAP, 0, 0, 0)));
-        if (IsClipboardFormatAvailable(CF_PALETTE))
-            palette_ = CopyPalette(static_cast<HPALETTE>(GetClipboardData(CF_PALETTE)));
-        valid_ = static_cast<bool>(bitmap_);
-        return;
-    }
+    items_.clear();
     std::vector<ClipboardItem> items;
     {
         OpenClipboardScope open(owner);
-        for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
-            if (IsGdiFormat(format)) continue;
-            HANDLE data = GetClipboardData(format);
-            if (!data) continue;
-            GlobalLockScope lock(data);
-            if (!lock.data()) continue; // not global memory: left out, the rest is kept
-            const SIZE_T size = GlobalSize(data);
-            if (!size) continue;
-            items.push_back({format, FormatName(format), std::string(static_cast<const char*>(lock.data()), size)});
+        if (IsClipboardFormatAvailable(CF_BITMAP)) {
+            bitmap_.reset(static_cast<HBITMAP>(CopyImage(GetClipboardData(CF_BITMAP), IMAGE_BITMAP, 0, 0, 0)));
+            if (!bitmap_) return;
+            if (IsClipboardFormatAvailable(CF_PALETTE))
+                palette_ = CopyPalette(static_cast<HPALETTE>(GetClipboardData(CF_PALETTE)));
+        }
+        items = CopyMemoryFormats();
+    }
+    if (!bitmap_) {
+        try {
+            WriteWholeFile(BackupFilePath(), WriteClipboardStream(items));
+            kept_ = Kept::File;
+            return;
+        } catch (...) {
+            // The old file stays as it was; the clipboard still comes back.
+            items_ = std::move(items);
+            kept_ = Kept::Memory;
+            throw;
         }
     }
-    WriteWholeFile(BackupFilePath(), WriteClipboardStream(items));
-    valid_ = true;
+    items_ = std::move(items);
+    kept_ = Kept::Memory;
 }
 
 void ClipboardBackup::Restore(HWND owner) {
-    if (!valid_) return;
-    valid_ = false;
-    if (picture_) {
-        OpenClipboardScope open(owner);
-        EmptyClipboard();
-        if (SetClipboardData(CF_BITMAP, bitmap_.get())) bitmap_.release();
-        if (palette_ && SetClipboardData(CF_PALETTE, palette_.get())) palette_.release();
-        return;
-    }
+    const Kept kept = std::exchange(kept_, Kept::Nothing);
+    if (kept == Kept::Nothing) return;
+    std::vector<ClipboardItem> items = std::move(items_);
+    items_.clear();
     // The whole file is read and checked before the clipboard is touched.
-    std::vector<ClipboardItem> items;
-    if (!ReadClipboardStream(ReadWholeFile(BackupFilePath()), items))
+    if (kept == Kept::File && !ReadClipboardStream(ReadWholeFile(BackupFilePath()), items))
         throw ScriptError("The clipboard backup is damaged.");
     OpenClipboardScope open(owner);
     EmptyClipboard();
-    for (const ClipboardItem& item : items) {
-        const UINT format = item.name.empty() ? item.id : FormatIdOf(item.name);
-        if (format) PutBytes(format, item.data.data(), item.data.size());
-    }
+    if (bitmap_ && SetClipboardData(CF_BITMAP, bitmap_.get())) bitmap_.release();
+    if (palette_ && SetClipboardData(CF_PALETTE, palette_.get())) palette_.release();
+    PutMemoryFormats(items);
 }
 
 void PutPasteText(HWND owner, const std::string& text) {
@@ -223,9 +229,13 @@ void ReleaseModifiersOf(const std::string& shortCutText) {
     if (raised.find("CTRL") != std::string::npos) SendKey(VK_CONTROL, true);
 }
 
-void WaitForKeysReleased() {
+bool WaitForKeysReleased() {
     const DWORD start = GetTickCount();
-    while (AnyKeyDown() && GetTickCount() - start < kKeyWaitLimit) Sleep(kKeyPollPause);
+    while (AnyKeyDown()) {
+        if (GetTickCount() - start >= kKeyWaitLimit) return false;
+        Sleep(kKeyPollPause);
+    }
+    return true;
 }
 
 } // namespace qor

@@ -2,15 +2,20 @@
 // What a paste command needs: a backup of the clipboard and its restore, the
 // text placed on the clipboard for the paste, and the paste keystroke.
 //
-// The backup keeps a bitmap (with its palette) in memory; any other clipboard
-// is written to "qorClipBack000.dat" in the folder named by "[TempDir]". A
-// restore after a backup that failed leaves the clipboard alone, so that an
-// older backup never comes back.
+// The backup copies every format whose data is a memory block. With a bitmap
+// on the clipboard it keeps the bitmap (with its palette) and those formats
+// in memory; otherwise it writes them to "qorClipBack000.dat" in the folder
+// named by "[TempDir]", and keeps them in memory only when that file cannot
+// be written (the old file stays as it was). A restore after a backup that
+// failed otherwise leaves the clipboard alone, so that an older backup never
+// comes back.
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "core/WinHandles.h"
+#include "hotkeys/ClipboardStream.h"
 
 namespace qor {
 
@@ -24,10 +29,11 @@ public:
     static std::string BackupFilePath();
 
 private:
-    bool valid_ = false;   // the last backup succeeded and was not restored yet
-    bool picture_ = false; // it kept a picture instead of writing the file
-    UniqueBitmap bitmap_;
+    enum class Kept : uint8_t { Nothing, File, Memory };
+    Kept kept_ = Kept::Nothing; // what the last backup kept, until it is restored
+    UniqueBitmap bitmap_;       // Memory: the picture, if there was one
     UniquePalette palette_;
+    std::vector<ClipboardItem> items_; // Memory: the memory formats
 };
 
 // Empties the clipboard and puts `text` on it as plain text, marked so that
@@ -41,7 +47,8 @@ void SendPasteKeystroke();
 // Key-up events for Alt, Shift and Ctrl when the shortcut text names them.
 void ReleaseModifiersOf(const std::string& shortCutText);
 
-// Polls every few milliseconds until no key is down; gives up after 10 s.
-void WaitForKeysReleased();
+// Polls every few milliseconds until no key is down; gives up after 10 s
+// (false then).
+bool WaitForKeysReleased();
 
 } // namespace qor

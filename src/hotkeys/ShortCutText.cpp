@@ -132,6 +132,26 @@ std::string KeyName(uint32_t keyCode)
     return g_keyNameProvider(code);
 }
 
+bool IsExtendedKey(uint32_t keyCode)
+{
+    const uint32_t code = keyCode & kHotKeyCodeMask;
+    if (code >= 0x21 && code <= 0x28)   // PgUp, PgDn, End, Home, arrows
+        return true;
+    if (code >= 0xA6 && code <= 0xB7)   // browser, volume, media and launch keys
+        return true;
+    switch (code) {
+    case 0x03:                          // Break
+    case 0x2C: case 0x2D: case 0x2E:    // PrtSc, Ins, Del
+    case 0x5B: case 0x5C: case 0x5D:    // Windows keys, Apps
+    case 0x5F:                          // Sleep
+    case 0x6F:                          // keypad /
+    case 0x90:                          // Num Lock
+    case 0xA3: case 0xA5:               // right Ctrl, right Alt
+        return true;
+    }
+    return false;
+}
+
 std::string ShortCutToText(uint32_t value)
 {
     const std::string name = KeyName(value);

@@ -34,6 +34,11 @@ uint32_t JoinHotKey(uint32_t keyCode, uint32_t modFlags);
 // or, for other codes, the keyboard layout's name; empty when there is none.
 std::string KeyName(uint32_t keyCode);
 
+// Keys whose scan code carries the extended prefix (the navigation block,
+// the arrows, the right-hand Ctrl and Alt, the Windows and browser keys...):
+// without that mark their scan code names the keypad key.
+bool IsExtendedKey(uint32_t keyCode);
+
 std::string ShortCutToText(uint32_t value);
 uint32_t TextToShortCut(const std::string& text);
 

@@ -47,10 +47,13 @@ uint32_t FromControlValue(LRESULT word) {
            ((mods & HOTKEYF_ALT) ? kHotKeyAlt : 0);
 }
 
+// An extended key (Left, Del, ...) is named by the field only with HOTKEYF_EXT;
+// without it the field shows the keypad key of the same scan code.
 WPARAM ToControlValue(uint32_t value) {
+    const uint32_t key = value & kHotKeyCodeMask;
     const uint32_t mods = ((value & kHotKeyShift) ? HOTKEYF_SHIFT : 0) | ((value & kHotKeyCtrl) ? HOTKEYF_CONTROL : 0) |
-                          ((value & kHotKeyAlt) ? HOTKEYF_ALT : 0);
-    return (value & kHotKeyCodeMask) ? ((value & kHotKeyCodeMask) | (mods << 8)) : 0;
+                          ((value & kHotKeyAlt) ? HOTKEYF_ALT : 0) | (IsExtendedKey(key) ? HOTKEYF_EXT : 0);
+    return key ? (key | (mods << 8)) : 0;
 }
 
 // True when the window and every window above it are enabled and visible.
@@ -121,7 +124,8 @@ void TFMCustomHotKey::SetValue(uint32_t value) {
 void TFMCustomHotKey::Reactivate(uint32_t value) {
     JvApplicationHotKey1.Release();
     if (IsDestroyed()) return;
-    if (!JvApplicationHotKey1.Register(hwnd(), ProgramPath(), value)) WriteVariable(ResultVariable, kRefused);
+    if (!JvApplicationHotKey1.Register(hwnd(), ProgramPath(), value, KeyRepeat::Once))
+        WriteVariable(ResultVariable, kRefused);
 }
 
 void TFMCustomHotKey::CombinationChanged() {
@@ -159,9 +163,13 @@ LRESULT TFMCustomHotKey::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
         break;
     case WM_HOTKEY:
         if (JvApplicationHotKey1.Active() && wParam == JvApplicationHotKey1.Id()) {
-            RunEvent(OnHotKeySub);
+            // Once per press, however long the combination is held.
+            if (JvApplicationHotKey1.TakePress()) RunEvent(OnHotKeySub);
             return 0;
         }
+        break;
+    case WM_TIMER:
+        if (JvApplicationHotKey1.Poll(wParam)) return 0;
         break;
     case WM_DESTROY:
         // Also when the host destroys the rectangle's window first. The field
@@ -199,6 +207,20 @@ bool qorSaveHotKeys(const Params& params) {
             lines.push_back(field->RectangleName() + "=" + ShortCutToText(field->Value()));
     WriteListFile(params.at(0), lines, IsTrueFlag(params.at(1)));
     return true;
+}
+
+void ReleaseHotKeyFieldsAtDetach(bool processExit) noexcept {
+    try {
+        for (const auto& control : ControlsOfKind(ControlKind::HotKey)) {
+            auto* field = dynamic_cast<TFMCustomHotKey*>(control.get());
+            if (!field) continue;
+            if (processExit)
+                field->JvApplicationHotKey1.ReleaseAtomAtProcessExit();
+            else
+                field->JvApplicationHotKey1.Release();
+        }
+    } catch (...) {
+    }
 }
 
 bool qorLoadHotKeys(const Params& params) {

@@ -56,6 +56,12 @@ public:
     using TFMCustomHotKey::TFMCustomHotKey;
 };
 
+// The library detaches while fields are left (the host did not discard
+// them). On unload each field releases its hot key and atom; at process exit
+// only the atom is handed back, since the windows and their hot keys go with
+// the process.
+void ReleaseHotKeyFieldsAtDetach(bool processExit) noexcept;
+
 bool qorCreateHotKey(const Params& params);
 bool qorLoadHotKeys(const Params& params);
 bool qorSaveHotKeys(const Params& params);

@@ -17,6 +17,9 @@ namespace {
 constexpr char kListVariable[] = "[qorHotKeyManagerList]";
 constexpr char kEventModeVariable[] = "[qorBrindavelHKEventOn]";
 constexpr DWORD kPastePause = 100;
+// How long a foreground window may take to answer before the paste leaves
+// it enabled.
+constexpr UINT kAnswerLimit = 100;
 
 std::unique_ptr<TFMHotManager>& Instance() {
     static std::unique_ptr<TFMHotManager> manager;
@@ -25,12 +28,21 @@ std::unique_ptr<TFMHotManager>& Instance() {
 
 bool KeyUpMode() { return SameNameAscii(GetHostVariable(kEventModeVariable), "keyup"); }
 
+// True when the window's thread answers a message in time. Disabling a window
+// sends it messages: one that does not answer would block this thread.
+bool Answers(HWND window) {
+    if (IsHungAppWindow(window)) return false;
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerLimit, &result) != 0;
+}
+
 // Re-enables the window a paste disabled, however the paste ends, unless the
-// script switched to key-up mode meanwhile.
+// script switched to key-up mode meanwhile. A window that does not answer is
+// left alone.
 class DisabledWindow {
 public:
     void Disable(HWND window) {
-        window_ = window;
+        window_ = window && Answers(window) ? window : nullptr;
         if (window_) EnableWindow(window_, FALSE);
     }
     void Enable() {
@@ -51,7 +63,7 @@ private:
 } // namespace
 
 TFMHotManager::TFMHotManager() {
-    registrar_.OnHotKeyPressed = [this](uint32_t value, ATOM) { HandlePress(value); };
+    registrar_.OnHotKeyPressed = [this](uint32_t value, ATOM id) { HandlePress(value, id); };
 }
 
 void TFMHotManager::Publish() const { SetHostVariable(kListVariable, JoinListLines(display_)); }
@@ -91,13 +103,16 @@ void TFMHotManager::Save(const std::string& path, bool encrypt) const {
     WriteListFile(path, commands_.Lines(), encrypt);
 }
 
-void TFMHotManager::HandlePress(uint32_t value) {
+void TFMHotManager::HandlePress(uint32_t value, ATOM id) {
     const std::string text = ShortCutToText(value);
     try {
         if (KeyUpMode()) {
+            // Once per press: the repeats of a held combination neither run
+            // the command again nor clear the last key text.
+            if (!registrar_.TakePress(id)) return;
             if (text == lastKeyText_) return;
             lastKeyText_ = text;
-            WaitForKeysReleased();
+            if (WaitForKeysReleased()) registrar_.KeySeenUp(id);
         }
         const int line = commands_.Find(text);
         // A copy: the command may delete its own entry.
@@ -153,6 +168,17 @@ TFMHotManager& HotManager() {
     auto& manager = Instance();
     if (!manager) manager = std::make_unique<TFMHotManager>();
     return *manager;
+}
+
+void TFMHotManager::ReleaseAtomsAtProcessExit() noexcept { registrar_.ReleaseAtomsAtProcessExit(); }
+
+void AbandonHotManagerAtProcessExit() noexcept {
+    auto& manager = Instance();
+    if (!manager) return;
+    manager->ReleaseAtomsAtProcessExit();
+    // Its window and timers go with the process; no destructor may call the
+    // window system this late.
+    manager.release();
 }
 
 void DestroyHotManager() noexcept {

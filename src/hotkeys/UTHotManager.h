@@ -22,8 +22,11 @@ public:
     void Load(const std::string& path, bool decrypt);
     void Save(const std::string& path, bool encrypt) const;
 
+    // The process is ending: the atoms are handed back, nothing else is touched.
+    void ReleaseAtomsAtProcessExit() noexcept;
+
 private:
-    void HandlePress(uint32_t value);
+    void HandlePress(uint32_t value, ATOM id);
     void Carry(const std::string& command, uint32_t value);
     void Paste(const std::string& command, uint32_t value);
     // Add without publishing the lists; true when added.
@@ -41,6 +44,8 @@ private:
 TFMHotManager& HotManager();
 // At unload: every hot key and atom released, the hidden window destroyed.
 void DestroyHotManager() noexcept;
+// At process exit: the atoms handed back, the manager left to the system.
+void AbandonHotManagerAtProcessExit() noexcept;
 
 bool qorAddHotKeyInManager(const Params& params);
 bool qorDeleteHotKeyFromManager(const Params& params);

@@ -9,6 +9,7 @@
 #include "hotkeys/HotKeyFiles.h"
 #include "hotkeys/KeyCommandRunner.h"
 #include "hotkeys/KeyCommands.h"
+#include "hotkeys/ShortCutText.h"
 
 namespace qor {
 
@@ -24,7 +25,7 @@ std::unique_ptr<TFMLocalManager>& Instance() {
 
 } // namespace
 
-TFMLocalManager::TFMLocalManager() : keyTexts_(kKeyTextSlots), keyTextKnown_(kKeyTextSlots, false) {
+TFMLocalManager::TFMLocalManager() : keyTexts_(kKeyTextSlots) {
     hook_.reset(SetWindowsHookExA(WH_KEYBOARD, &HookProc, nullptr, GetCurrentThreadId()));
     if (!hook_) throw ScriptError("Cannot install the keyboard hook (error " + std::to_string(GetLastError()) + ").");
 }
@@ -47,12 +48,20 @@ LRESULT CALLBACK TFMLocalManager::HookProc(int code, WPARAM wParam, LPARAM lPara
 }
 
 const std::string& TFMLocalManager::KeyText(uint32_t keyCode, bool ctrl, bool alt, bool shift) {
-    const size_t slot = (keyCode & 0xFF) | (ctrl ? 0x100u : 0u) | (alt ? 0x200u : 0u) | (shift ? 0x400u : 0u);
-    if (!keyTextKnown_[slot]) {
-        keyTexts_[slot] = KeyEventText(keyCode & 0xFF, ctrl, alt, shift);
-        keyTextKnown_[slot] = true;
+    const HKL layout = GetKeyboardLayout(0);
+    if (layout != keyTextLayout_) {
+        keyTexts_.assign(kKeyTextSlots, RememberedText());
+        keyTextLayout_ = layout;
     }
-    return keyTexts_[slot];
+    const size_t slot = (keyCode & 0xFF) | (ctrl ? 0x100u : 0u) | (alt ? 0x200u : 0u) | (shift ? 0x400u : 0u);
+    RememberedText& remembered = keyTexts_[slot];
+    std::string name = KeyName(keyCode);
+    if (!remembered.known || remembered.name != name) {
+        remembered.text = KeyEventText(keyCode & 0xFF, ctrl, alt, shift);
+        remembered.name = std::move(name);
+        remembered.known = true;
+    }
+    return remembered.text;
 }
 
 bool TFMLocalManager::KeyPressed(uint32_t keyCode) {

@@ -43,9 +43,17 @@ private:
     KeyLineList keys_;
     UniqueHook hook_;
     bool busy_ = false;
-    // Key texts by key code and modifiers, made on first use.
-    std::vector<std::string> keyTexts_;
-    std::vector<bool> keyTextKnown_;
+    // Key texts by key code and modifiers, made on first use. Names outside
+    // the fixed table are the keyboard layout's: all are forgotten when the
+    // thread's layout changes, and each holds only while its key keeps the
+    // name it was made from (the layout's keys can be renamed under the same
+    // layout handle, as a change of the X server's layout does under Wine).
+    struct RememberedText {
+        bool known = false;
+        std::string name, text;
+    };
+    std::vector<RememberedText> keyTexts_;
+    HKL keyTextLayout_ = nullptr;
 };
 
 TFMLocalManager& LocalManager();

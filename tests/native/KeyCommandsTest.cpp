@@ -99,5 +99,15 @@ TEST(ClipboardStream, ReaderRefusesDamagedFiles) {
     for (const std::string& b : bad) EXPECT_FALSE(ReadClipboardStream(b, items)) << b.size();
 }
 
+TEST(ClipboardStream, OnlyMemoryFormatsAreCopiedOrHandedBack) {
+    // Handles of objects and owner-drawn formats, and ids no clipboard holds.
+    for (uint32_t id : {0u, 2u, 3u, 9u, 14u, 0x80u, 0x82u, 0x83u, 0x8Eu, 0x200u, 0x2FFu, 0x300u, 0x3FFu, 0x10000u,
+                        0xFFFFFFFFu})
+        EXPECT_FALSE(IsMemoryFormat(id)) << std::hex << id;
+    // Text, locale, DIB, file drops, display text, registered formats.
+    for (uint32_t id : {1u, 7u, 8u, 13u, 15u, 16u, 17u, 0x81u, 0x1FFu, 0x400u, 0xC000u, 0xFFFFu})
+        EXPECT_TRUE(IsMemoryFormat(id)) << std::hex << id;
+}
+
 } // namespace
 } // namespace qor

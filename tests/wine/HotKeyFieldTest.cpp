@@ -164,6 +164,37 @@ TEST_F(HotKeyField, SaveAndLoadAllFields) {
     EXPECT_EQ(host.LastError().rfind("Cannot create file \"", 0), 0u) << host.LastError();
 }
 
+// The navigation keys and the arrows share their scan codes with keypad keys:
+// the field names them right ("Left", not "Num 4") only when their value is
+// marked extended, whether it was set or loaded.
+TEST_F(HotKeyField, ExtendedKeysReachTheNativeFieldMarkedExtended) {
+    struct Case {
+        const char* name;
+        WORD key;
+        bool extended;
+    };
+    const Case cases[] = {
+        {"Left", VK_LEFT, true},  {"Right", VK_RIGHT, true}, {"Up", VK_UP, true},         {"Down", VK_DOWN, true},
+        {"PgUp", VK_PRIOR, true}, {"PgDn", VK_NEXT, true},   {"Home", VK_HOME, true},     {"End", VK_END, true},
+        {"Ins", VK_INSERT, true}, {"Del", VK_DELETE, true},  {"A", 'A', false},           {"F5", VK_F5, false},
+        {"5", '5', false},        {"Enter", VK_RETURN, false}, {"Space", VK_SPACE, false},
+    };
+    ASSERT_TRUE(Create("Rect1", ""));
+    const std::string file = qortest::TempFile("qorhk_extended.txt");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string text = std::string("Ctrl+") + c.name;
+        const LRESULT expected = c.key | ((HOTKEYF_CONTROL | (c.extended ? HOTKEYF_EXT : 0)) << 8);
+        ASSERT_TRUE(Set("Rect1", text));
+        EXPECT_EQ(SendMessageA(Field("Rect1"), HKM_GETHOTKEY, 0, 0), expected);
+        EXPECT_EQ(host.Var("[HK]"), text);
+        ASSERT_TRUE(Set("Rect1", ""));
+        qortest::WriteFileBytes(file, "Rect1=" + text + "\r\n");
+        ASSERT_TRUE(host.Exec("qorLoadHotKeys", {file, "False"}));
+        EXPECT_EQ(SendMessageA(Field("Rect1"), HKM_GETHOTKEY, 0, 0), expected);
+    }
+}
+
 TEST_F(HotKeyField, SubroutineMayRemoveTheFieldThatRanIt) {
     ASSERT_TRUE(Create("Rect1"));
     host.DefineSubroutine("OnKey", [this] {
