@@ -248,9 +248,10 @@ int32_t HostEmulator::ActionId(const std::string& name) const {
     return -1;
 }
 
-bool HostEmulator::Exec(int32_t id, const std::vector<std::string>& params) {
+bool HostEmulator::Exec(int32_t id, const std::vector<std::string>& params, int nullEntry) {
     std::vector<char*> blocks;
-    for (const std::string& p : params) blocks.push_back(HostBlock(p));
+    for (size_t i = 0; i < params.size(); ++i)
+        blocks.push_back(static_cast<int>(i) == nullEntry ? nullptr : HostBlock(params[i]));
     blocks.push_back(nullptr);
     const bool result = GetExport<ExecFn>(module_, "nbExecAction")(id, blocks.data());
     for (char* block : blocks) FreeHostBlock(block);

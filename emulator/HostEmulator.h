@@ -73,7 +73,8 @@ public:
     int32_t ActionId(const std::string& name) const; // -1 when not announced
 
     // Entry points.
-    bool Exec(int32_t id, const std::vector<std::string>& params);
+    // nullEntry >= 0: that entry is handed over as a null pointer.
+    bool Exec(int32_t id, const std::vector<std::string>& params, int nullEntry = -1);
     bool Exec(const std::string& action, const std::vector<std::string>& params);
     bool Edit(int32_t id, std::vector<std::string>& params);
     // After Edit: per entry, whether the plug-in replaced the block handed over.
