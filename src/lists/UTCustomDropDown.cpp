@@ -1,5 +1,7 @@
 #include "lists/UTCustomDropDown.h"
 
+#include <commctrl.h>
+
 #include "core/ControlRegistry.h"
 #include "core/EventBridge.h"
 #include "core/ValueEncodings.h"
@@ -32,6 +34,9 @@ void TFMCustomDropDown::BuildContent() {
     font_ = CreateFontFromSpec(DefaultControlFont());
     SendMessageA(Combobox1, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     SendMessageA(Combobox1, CB_SETITEMHEIGHT, 0, kItemHeight);
+    // Version 6 of the common controls sizes the opened list by this count
+    // rather than by the combo box's height (see FormResize).
+    SendMessageA(Combobox1, CB_SETMINVISIBLE, kDroppedRows, 0);
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
     if (!ListOnly() && GetComboBoxInfo(Combobox1, &info) && info.hwndItem && info.hwndItem != Combobox1) {
