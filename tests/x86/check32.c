@@ -671,6 +671,22 @@ static void CALLBACK dialog_timer(HWND window, UINT message, UINT_PTR id, DWORD 
         EnumThreadWindows(GetCurrentThreadId(), operate_dialog, 0);
 }
 
+/* Dispatches what reaches this thread for the given time. Under emulation the
+   window system's notices about a closed dialog arrive long after the dialog
+   has gone; they are taken here, not inside the next dialog's modal loop. */
+static void pump_messages(DWORD milliseconds)
+{
+    DWORD start = GetTickCount(), elapsed;
+    MSG message;
+    while ((elapsed = GetTickCount() - start) < milliseconds) {
+        MsgWaitForMultipleObjects(0, NULL, FALSE, milliseconds - elapsed, QS_ALLINPUT);
+        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}
+
 /* Edits id with an automated OK or Cancel; returns nbEditAction's AL. */
 static uint32_t edit_with_dialog(FARPROC edit, int id, const char *caption, int confirm, const char *first)
 {
@@ -691,6 +707,7 @@ static uint32_t edit_with_dialog(FARPROC edit, int id, const char *caption, int 
     timer = SetTimer(NULL, 0, 100, dialog_timer);
     result = call_plugin(what, edit, args, 3) & 0xFF;
     KillTimer(NULL, timer);
+    pump_messages(3000);
     check(dialog_seen, "%s: the dialog \"%s\" was shown", what, caption);
     return result;
 }
