@@ -118,10 +118,14 @@ struct CustomPickSpec {
     std::string (*writeColours)(const std::string& list, const ColourSlots& colours) = nullptr;
 };
 
-// Hot key capture value: key code in bits 0-7, modifiers as below.
+// Hot key capture value: key code in bits 0-7, modifiers as below; the
+// layout of the system's hot key field, whose extended flag tells Left from
+// the keypad's 4 (the same scan code).
 constexpr uint32_t kCaptureShift = 0x100;
 constexpr uint32_t kCaptureCtrl = 0x200;
 constexpr uint32_t kCaptureAlt = 0x400;
+constexpr uint32_t kCaptureExtended = 0x800;
+constexpr uint32_t kCaptureMask = 0xFFF;
 struct HotKeyCodec {
     std::string (*toText)(uint32_t captured) = nullptr;
     uint32_t (*fromText)(const std::string& text) = nullptr; // 0: no key

@@ -473,7 +473,7 @@ struct View {
                 SendMessageA(Item(i, 1 + static_cast<int>(k)), BM_SETCHECK, s.ticks[k] ? BST_CHECKED : BST_UNCHECKED, 0);
             break;
         case FieldKind::HotKey:
-            SendMessageA(control, HKM_SETHOTKEY, s.hotKey & 0x7FF, 0);
+            SendMessageA(control, HKM_SETHOTKEY, s.hotKey & kCaptureMask, 0);
             break;
         case FieldKind::Note: break;
         }
@@ -529,7 +529,7 @@ struct View {
                 s.ticks[offset - 1] = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
             break;
         case FieldKind::HotKey:
-            if (code == EN_CHANGE) s.hotKey = static_cast<uint32_t>(SendMessageA(control, HKM_GETHOTKEY, 0, 0)) & 0x7FF;
+            if (code == EN_CHANGE) s.hotKey = static_cast<uint32_t>(SendMessageA(control, HKM_GETHOTKEY, 0, 0)) & kCaptureMask;
             break;
         case FieldKind::Note: break;
         }

@@ -23,6 +23,7 @@ uint32_t TextToCapture(const std::string& text) {
     const uint32_t value = TextToShortCut(text);
     if (!(value & kHotKeyCodeMask)) return 0;
     uint32_t captured = value & kHotKeyCodeMask;
+    if (IsExtendedKey(captured)) captured |= kCaptureExtended;
     for (const ModifierPair& m : kModifiers)
         if (value & m.shortCut) captured |= m.capture;
     return captured;

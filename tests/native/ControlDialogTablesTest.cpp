@@ -207,6 +207,11 @@ TEST(ControlDialogTables, TheLocalKeyFieldShowsPressedKeys) {
     SetKeyNameProvider(before);
     EXPECT_EQ(ShortCutCaptureCodec().toText('K' | kCaptureAlt | kCaptureCtrl), "Ctrl+Alt+K");
     EXPECT_EQ(ShortCutCaptureCodec().fromText("Shift+"), 0u) << "modifiers alone are no key";
+    // Navigation keys carry the field's extended flag, else it shows their keypad twins.
+    EXPECT_EQ(ShortCutCaptureCodec().fromText("ctrl+left"), 0x25u | kCaptureCtrl | kCaptureExtended);
+    EXPECT_EQ(ShortCutCaptureCodec().fromText("Del"), 0x2Eu | kCaptureExtended);
+    EXPECT_EQ(ShortCutCaptureCodec().fromText("Alt+F1"), 0x70u | kCaptureAlt);
+    EXPECT_EQ(ShortCutCaptureCodec().toText(0x2E | kCaptureExtended | kCaptureShift), "Shift+Del");
 }
 
 } // namespace

@@ -166,6 +166,15 @@ TEST_F(ControlDialogs, HotKeyFieldsKeepVariablesAndCaptureRealKeys) {
     EXPECT_EQ(shown, 'A' | (HOTKEYF_CONTROL << 8));
     EXPECT_EQ(set, (Texts{"HK1", "Shift+K"}));
 
+    // A navigation key is shown as itself, not as its keypad twin, and kept.
+    Texts arrow = {"HK1", "ctrl+left"};
+    EXPECT_TRUE(Edit(23, arrow, "SetHotKey Properties", {[&](HWND d) {
+                         shown = hotKey(d, "HotKey to set:");
+                         Press(d, IDOK);
+                     }}));
+    EXPECT_EQ(shown, VK_LEFT | ((HOTKEYF_CONTROL | HOTKEYF_EXT) << 8));
+    EXPECT_EQ(arrow[1], "Ctrl+Left");
+
     // The global manager: a variable goes to the variable field, which has the
     // focus; pressing a combination clears it.
     Texts add = {"[V]", "a[#13][#10]b"};
