@@ -12,10 +12,9 @@ int ListItemAtPoint(HWND list, POINT client);
 
 // The offset of the edit's character nearest a point of its client area: the
 // line from EM_CHARFROMPOS widened from the first visible line, the offset
-// widened from that line's start; -1 outside the client area. Exact on lines
-// up to 65,535 characters; on a longer line the answer may lie a multiple of
-// 65,536 characters too early within the line (the edit's pixel positions,
-// EM_POSFROMCHAR, wrap at 16 bits as well and cannot tell the candidates apart).
+// widened from that line's start; -1 outside the client area. On a line of
+// more than 65,535 characters, where the low 16 bits fit several characters,
+// the edit answers a click at the point and its selection is put back.
 int EditCharAtPoint(HWND edit, POINT client);
 
 } // namespace qor

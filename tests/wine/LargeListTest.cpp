@@ -117,6 +117,61 @@ TEST_F(LargeLists, EditCharAtPointCountsPastSixteenBits) {
     DestroyWindow(edit);
 }
 
+// One line longer than 65,535 characters. Wine's edit cannot stand in here
+// (its own caret and hit test disagree on such a line), so a window answers
+// as the system's edit does: a 16-bit EM_CHARFROMPOS, a click that puts the
+// caret on the character in full, EM_GETSEL/EM_SETSEL in 32 bits.
+struct LongLineEdit {
+    static constexpr int kStart = 18, kLength = 140000, kCharWidth = 7;
+    static inline int firstColumn = 0; // the leftmost visible character of the line
+    static inline DWORD from = 0, to = 0;
+    static inline int clicks = 0;
+    static int CharAt(LPARAM at) { return kStart + firstColumn + static_cast<short>(LOWORD(at)) / kCharWidth; }
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+        case EM_CHARFROMPOS: // line 0 ("short first line\r\n") above y 10, the long line 1 below
+            if (static_cast<short>(HIWORD(lParam)) < 10) return MAKELONG(static_cast<short>(LOWORD(lParam)) / kCharWidth, 0);
+            return MAKELONG(static_cast<WORD>(CharAt(lParam)), 1);
+        case EM_GETFIRSTVISIBLELINE: return 0;
+        case EM_LINEINDEX: return wParam == 1 ? kStart : 0;
+        case EM_LINELENGTH: return static_cast<int>(wParam) >= kStart ? kLength : 16;
+        case WM_LBUTTONDOWN: from = to = static_cast<DWORD>(CharAt(lParam)); ++clicks; return 0;
+        case EM_GETSEL:
+            if (wParam) *reinterpret_cast<DWORD*>(wParam) = from;
+            if (lParam) *reinterpret_cast<DWORD*>(lParam) = to;
+            return 0;
+        case EM_SETSEL: from = static_cast<DWORD>(wParam); to = static_cast<DWORD>(lParam); return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+};
+
+TEST_F(LargeLists, EditCharAtPointOnALineLongerThanSixteenBits) {
+    WNDCLASSA type{};
+    type.lpfnWndProc = LongLineEdit::Proc;
+    type.hInstance = GetModuleHandleA(nullptr);
+    type.lpszClassName = "QorLongLineEdit";
+    RegisterClassA(&type);
+    HWND edit = CreateWindowExA(0, type.lpszClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, 200, 100,
+                                host.Rectangle("Rect1"), nullptr, type.hInstance, nullptr);
+    ASSERT_NE(edit, nullptr);
+    for (int column : {5, 70000, 0x10000 + 3, 131075}) {
+        LongLineEdit::firstColumn = column - 2;
+        LongLineEdit::from = column - 3;
+        LongLineEdit::to = column;
+        const POINT point{2 * LongLineEdit::kCharWidth + 1, 20};
+        EXPECT_EQ(qor::EditCharAtPoint(edit, point), LongLineEdit::kStart + column) << "column " << column;
+        EXPECT_EQ(std::make_pair(LongLineEdit::from, LongLineEdit::to), std::make_pair(DWORD(column - 3), DWORD(column)))
+            << "the selection is put back";
+    }
+    EXPECT_EQ(LongLineEdit::clicks, 4);
+    LongLineEdit::clicks = 0;
+    EXPECT_EQ(qor::EditCharAtPoint(edit, {15, 5}), 2) << "a short line is answered without a click";
+    EXPECT_EQ(LongLineEdit::clicks, 0);
+    DestroyWindow(edit);
+    UnregisterClassA(type.lpszClassName, type.hInstance);
+}
+
 TEST_F(LargeLists, ACheckGlyphClickPastSixteenBitsTogglesTheItemUnderTheMouse) {
     ASSERT_TRUE(host.Exec("qorCreateCheckListBox",
                           {"Rect1", "0", "0", Lines(kLarge), "0", "True", "", "", "", ""}));
