@@ -25,10 +25,9 @@ namespace {
 // The edit's own answer in 32 bits: a click it takes as the user's places the
 // caret on the character, whose offset EM_GETSEL gives in full; the selection
 // is put back afterwards.
-int CharUnderClick(HWND edit, POINT client) {
+int CharUnderClick(HWND edit, LPARAM at) {
     DWORD from = 0, to = 0;
     SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-    const LPARAM at = MAKELPARAM(static_cast<WORD>(client.x), static_cast<WORD>(client.y));
     SendMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageA(edit, WM_LBUTTONUP, 0, at);
     DWORD caret = 0;
@@ -40,8 +39,8 @@ int CharUnderClick(HWND edit, POINT client) {
 } // namespace
 
 int EditCharAtPoint(HWND edit, POINT client) {
-    const LRESULT packed =
-        SendMessageA(edit, EM_CHARFROMPOS, 0, MAKELPARAM(static_cast<WORD>(client.x), static_cast<WORD>(client.y)));
+    const LPARAM at = MAKELPARAM(static_cast<WORD>(client.x), static_cast<WORD>(client.y));
+    const LRESULT packed = SendMessageA(edit, EM_CHARFROMPOS, 0, at);
     if (packed == -1) return -1;
     const auto firstVisible = static_cast<int32_t>(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0));
     const int32_t line = WidenLow16(HIWORD(packed), firstVisible < 0 ? 0 : firstVisible);
@@ -49,7 +48,7 @@ int EditCharAtPoint(HWND edit, POINT client) {
     if (start < 0) return static_cast<int>(LOWORD(packed));
     // On a longer line the low 16 bits fit several characters, and the pixel
     // positions that could tell them apart wrap at 16 bits too.
-    if (SendMessageA(edit, EM_LINELENGTH, static_cast<WPARAM>(start), 0) > 0xFFFF) return CharUnderClick(edit, client);
+    if (SendMessageA(edit, EM_LINELENGTH, static_cast<WPARAM>(start), 0) > 0xFFFF) return CharUnderClick(edit, at);
     return WidenLow16(LOWORD(packed), static_cast<int32_t>(start));
 }
 
