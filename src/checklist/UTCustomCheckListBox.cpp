@@ -123,12 +123,25 @@ int TFMCustomCheckListBox::Count() const {
     return n < 0 ? 0 : static_cast<int>(n);
 }
 
+// The list is read in wide characters and the text converted here: the
+// system's ANSI translation of LB_GETTEXT can copy through a fixed buffer of
+// its own (Wine's holds 512 characters, and a longer item overruns its stack).
 std::string TFMCustomCheckListBox::ItemText(int index) const {
-    const LRESULT length = List(LB_GETTEXTLEN, index, 0);
+    HWND list = JvxCheckListBox1.get();
+    if (!list) return {};
+    const auto listW = [&](UINT message, WPARAM wParam, LPARAM lParam) {
+        return listProc_ ? CallWindowProcW(listProc_, list, message, wParam, lParam)
+                         : SendMessageW(list, message, wParam, lParam);
+    };
+    const LRESULT length = listW(LB_GETTEXTLEN, index, 0);
     if (length <= 0) return {};
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const LRESULT copied = List(LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT copied = listW(LB_GETTEXT, index, reinterpret_cast<LPARAM>(&wide[0]));
+    if (copied <= 0) return {};
+    const int count = static_cast<int>(std::min<LRESULT>(copied, length));
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), count, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+    if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, wide.data(), count, &text[0], bytes, nullptr, nullptr);
     return text;
 }
 

@@ -461,6 +461,26 @@ TEST_F(CheckList, ListActionsAddChangeDeleteFindGetAndSize) {
     EXPECT_EQ(host.Var("[Selected]"), "");
 }
 
+// Items longer than any fixed buffer come back whole by every path that reads
+// them from the list (a test-side LB_GETTEXT in ANSI would itself overrun
+// Wine's buffer: the plug-in's answers are the subject here).
+TEST_F(CheckList, LongItemsComeBackWhole) {
+    std::string mixed;
+    for (int b = 0x20; b < 0x100; ++b) mixed.push_back(static_cast<char>(b));
+    const Strings items{std::string(511, 'a'), std::string(512, 'b'), std::string(513, 'c'), std::string(70000, 'd'),
+                        mixed + std::string(600, 'e')};
+    std::string all;
+    for (const auto& item : items) all += (all.empty() ? "" : "\r\n") + item;
+    ASSERT_TRUE(Create(all, "0", "True"));
+    EXPECT_EQ(List("qorListGetItem", {"all"}), all);
+    EXPECT_EQ(List("qorListGetItem", {"@2"}), items[1]);
+    EXPECT_EQ(List("qorListFindItem", {items[3]}), "4");
+    ASSERT_TRUE(SetState(items[4], "1", "1"));
+    EXPECT_EQ(host.Var("[Checked]"), items[4]);
+    EXPECT_EQ(host.Var(items[4]), "Checked") << "the individual variable of a long item";
+    EXPECT_EQ(host.Var("[Unchecked]"), all.substr(0, all.size() - items[4].size() - 2));
+}
+
 TEST_F(CheckList, MoveKeepsTheStateAndSortKeepsStatesWithTheirItems) {
     ASSERT_TRUE(Create("d\r\nB\r\na\r\nC", "0", "True"));
     ASSERT_TRUE(Capture("None", "None", "None", "State", "[Clicked]"));
