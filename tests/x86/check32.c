@@ -829,7 +829,7 @@ static void check_edit_dialogs(FARPROC edit)
 /* Where a call from the window system into the plug-in came from. */
 enum path { PATH_DIRECT, PATH_WINDOW, PATH_HOOK, PATH_TIMER, PATH_DIALOG, PATHS };
 static const char *const path_name[PATHS] = {
-    "a host entry point", "a window procedure", "the keyboard hook", "a timer", "a modal dialog"};
+    "a host entry point", "a window procedure", "the keyboard hook", "a timer of its windows", "a modal dialog"};
 
 static int current_path = PATH_DIRECT;
 static int callbacks_total;                 /* host callbacks made by the plug-in */
@@ -866,40 +866,47 @@ extern uint32_t wrap_seen_esp, wrap_seen_eax, wrap_seen_flags;
 #define MAX_DEPTH 256
 uint32_t wrap_depth;
 uint32_t wrap_frames[MAX_DEPTH];
-static int depth_path[MAX_DEPTH], depth_callbacks[MAX_DEPTH];
+static int depth_path[MAX_DEPTH], depth_self[MAX_DEPTH], depth_callbacks[MAX_DEPTH];
 static int wrapped_calls[PATHS], wrapped_calls_with_callbacks[PATHS], wrapped_faults[PATHS];
 static char first_fault[256];
 
 void wrap_entered(struct wrapped *w, uint32_t frame)
 {
+    int path = w->path;
+    /* the plug-in's timers belong to its windows: their WM_TIMER (the
+       message, second argument) comes through its window procedure */
+    if (path == PATH_WINDOW && ((const uint32_t *)(uintptr_t)frame)[3] == WM_TIMER)
+        path = PATH_TIMER;
     if (wrap_depth >= MAX_DEPTH) {
         printf("FAIL  calls into the plug-in nested deeper than %d\n", MAX_DEPTH);
         ExitProcess(3);
     }
     wrap_frames[wrap_depth] = frame;
     depth_path[wrap_depth] = current_path;
+    depth_self[wrap_depth] = path;
     depth_callbacks[wrap_depth] = callbacks_total;
     wrap_depth++;
-    current_path = w->path;
-    wrapped_calls[w->path]++;
+    current_path = path;
+    wrapped_calls[path]++;
 }
 
 void wrap_returned(void)
 {
     struct wrapped *w;
     uint32_t frame;
-    int ok;
+    int ok, path;
     wrap_depth--;
     frame = wrap_frames[wrap_depth];
+    path = depth_self[wrap_depth];
     w = *(struct wrapped **)(uintptr_t)(frame - 16);
     ok = wrap_seen_ebx == REG_SENTINEL_EBX && wrap_seen_esi == REG_SENTINEL_ESI &&
          wrap_seen_edi == REG_SENTINEL_EDI && wrap_seen_ebp == REG_SENTINEL_EBP &&
          wrap_seen_esp == frame - 16 && !(wrap_seen_flags & 0x400);
     if (callbacks_total > depth_callbacks[wrap_depth])
-        wrapped_calls_with_callbacks[w->path]++;
-    if (!ok && wrapped_faults[w->path]++ == 0 && !first_fault[0])
+        wrapped_calls_with_callbacks[path]++;
+    if (!ok && wrapped_faults[path]++ == 0 && !first_fault[0])
         snprintf(first_fault, sizeof first_fault,
-                 "%s %p: EBX %08lx ESI %08lx EDI %08lx EBP %08lx, ESP %+ld, DF %d", path_name[w->path],
+                 "%s %p: EBX %08lx ESI %08lx EDI %08lx EBP %08lx, ESP %+ld, DF %d", path_name[path],
                  w->original, (unsigned long)wrap_seen_ebx, (unsigned long)wrap_seen_esi,
                  (unsigned long)wrap_seen_edi, (unsigned long)wrap_seen_ebp,
                  (long)(wrap_seen_esp - (frame - 16)), (wrap_seen_flags & 0x400) != 0);
@@ -1553,8 +1560,9 @@ static void check_kinds(void)
          "counted once)", operate_track_bar,
          "[Pos]=10 | GoSub \"Changing\" | [Pos]=11 | GoSub \"Changing\" | [Pos]=12 | GoSub \"Changing\" | "
          "[Pos]=13 | GoSub \"Changing\" | [Pos]=14 | GoSub \"Changing\" | GoSub \"Changed\"", 1},
-        {"HotKey field: Alt+F7 typed into it, then pressed in another window", operate_hot_key_field,
-         "[HK]=Alt+F7 | GoSub \"OnKey\"", 0},
+        {"HotKey field: Alt+F7 typed into it (Alt alone names no key: the empty text; a repeated write of an "
+         "unchanged value counted once), then pressed in another window", operate_hot_key_field,
+         "[HK]= | [HK]=Alt+F7 | GoSub \"OnKey\"", 1},
     };
     int i;
     HANDLE file;
@@ -1726,7 +1734,8 @@ struct dialog_step {
 };
 
 static const struct dialog_step *steps;
-static int step_count, step_next, step_busy;
+static int step_count, step_next, step_busy, step_gave_up;
+static DWORD step_since;
 
 static BOOL CALLBACK find_caption(HWND window, LPARAM param)
 {
@@ -1743,7 +1752,18 @@ static void CALLBACK step_timer(HWND window, UINT message, UINT_PTR id, DWORD ti
 {
     HWND dialog = NULL;
     (void)window; (void)message; (void)id; (void)time;
-    if (step_busy || step_next >= step_count)
+    if (step_busy)
+        return;
+    /* a window that never comes must not hold the run: after a minute the
+       dialogs still open are cancelled, the innermost first */
+    if (step_next < step_count && GetTickCount() - step_since > 60000)
+        step_gave_up = 1;
+    if (step_gave_up) {
+        if ((dialog = GetActiveWindow()) != NULL)
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
+    if (step_next >= step_count)
         return;
     EnumThreadWindows(GetCurrentThreadId(), find_caption, (LPARAM)&dialog);
     if (!dialog)
@@ -1751,6 +1771,7 @@ static void CALLBACK step_timer(HWND window, UINT message, UINT_PTR id, DWORD ti
     step_busy = 1; /* an act may pump messages, and this timer with them */
     steps[step_next].act(dialog, steps[step_next].label);
     step_next++;
+    step_since = GetTickCount();
     step_busy = 0;
 }
 
@@ -1780,11 +1801,12 @@ static void act_press(HWND dialog, const char *label)
     SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
 }
 
-/* The first picker button beside the field (the colour chooser here). */
+/* The last picker button beside the field: the field's own chooser (the
+   colour chooser here; the ones before it pick a variable or a rectangle). */
 static void act_picker(HWND dialog, const char *label)
 {
     int base = 100 + (GetDlgCtrlID(field_of(dialog, label)) - 100) / 20 * 20, offset;
-    for (offset = 12; offset < 20; offset++)
+    for (offset = 19; offset >= 12; offset--)
         if (GetDlgItem(dialog, base + offset)) {
             PostMessageA(GetDlgItem(dialog, base + offset), BM_CLICK, 0, 0);
             return;
@@ -1836,7 +1858,7 @@ static void check_family_dialogs(void)
     int c, i;
     for (c = 0; c < (int)(sizeof cases / sizeof cases[0]); c++) {
         const struct dialog_case *d = &cases[c];
-        int n = (int)strlen(d->replaced), same = 1, result;
+        int n = (int)strlen(d->replaced), same = 1, result, ok;
         char *blocks[10], *before[10], got[10];
         char what[96];
         uint32_t args[3];
@@ -1850,7 +1872,8 @@ static void check_family_dialogs(void)
         steps = d->acts;
         for (step_count = 0; step_count < 4 && d->acts[step_count].caption; step_count++)
             ;
-        step_next = 0;
+        step_next = step_gave_up = 0;
+        step_since = GetTickCount();
         args[0] = (uint32_t)d->id;
         args[1] = (uint32_t)blocks;
         args[2] = 0x5A5A5A5A;
@@ -1863,11 +1886,14 @@ static void check_family_dialogs(void)
             same &= strcmp(blocks[i], d->out[i]) == 0;
         }
         got[n] = 0;
-        check(result == 1 && step_next == step_count && same && strcmp(got, d->replaced) == 0,
-              "%s \"%s\" operated and confirmed: true, the texts written back, blocks replaced %s", what,
+        ok = result == 1 && step_next == step_count && !step_gave_up && same && strcmp(got, d->replaced) == 0;
+        check(ok, "%s \"%s\" operated and confirmed: true, the texts written back, blocks replaced %s", what,
               d->caption, d->replaced);
-        if (!(result == 1 && step_next == step_count && same && strcmp(got, d->replaced) == 0)) {
+        if (!ok) {
             note("result %d, %d of %d steps, blocks replaced %s", result, step_next, step_count, got);
+            if (step_gave_up)
+                note("no window \"%s\" came within a minute: the dialogs were cancelled",
+                     d->acts[step_next].caption);
             for (i = 0; i < n; i++)
                 note("parameter %d: \"%s\"", i + 1, shown(blocks[i]));
         }
@@ -1977,6 +2003,41 @@ static void check_end(HMODULE plugin, FARPROC message)
           "the host keeps running: its window answers");
 }
 
+/* ---- Wine's cursor-clipping window --------------------------------------
+ * Wine's X11 driver keeps the X id of the desktop process's cursor-clipping
+ * window in a property of the desktop window; each thread here that makes a
+ * top-level window takes that id, and releasing the cursor clip (Wine does it
+ * whenever a window in the foreground is destroyed) unmaps that X window.
+ * Under 32-bit Wine on an emulated CPU the X connection that made it is
+ * closed early, and the X server gives its id to the first window of this
+ * program: the unmap then hides a window of ours, and once that one is
+ * destroyed the X error ends the program. Neither this program nor the
+ * library clips the cursor, so the property is dropped as soon as the
+ * desktop process has set it, before this program makes any window. Only
+ * under Wine. */
+static void drop_stale_clip_window(void)
+{
+    static const char prop[] = "__wine_x11_clip_window";
+    HWND desktop;
+    HANDLE id;
+    DWORD waited = 0;
+
+    if (!GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version"))
+        return;
+    desktop = GetDesktopWindow();
+    /* the desktop process may still be starting: it sets the property once */
+    while (!GetPropA(desktop, prop) && waited < 180000) {
+        Sleep(500);
+        waited += 500;
+    }
+    id = RemovePropA(desktop, prop);
+    if (id)
+        note("Wine: dropped the desktop's cursor-clipping window (X id %#lx) after %lu ms",
+             (unsigned long)(ULONG_PTR)id, (unsigned long)waited);
+    else
+        note("Wine: the desktop has no cursor-clipping window (waited %lu ms)", (unsigned long)waited);
+}
+
 /* ---- main --------------------------------------------------------------- */
 static const char *const export_names[8] = {
     "nbInitPlugIn", "nbRegisterPlugIn", "nbRegisterScriptProcessor", "nbRegisterInterfaceAccess",
@@ -1994,6 +2055,7 @@ int main(int argc, char **argv)
     setvbuf(stdout, NULL, _IONBF, 0);
     SetUnhandledExceptionFilter(on_crash);
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    drop_stale_clip_window();
 
     if (argc > 1) {
         snprintf(path, sizeof path, "%s", argv[1]);
