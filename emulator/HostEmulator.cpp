@@ -492,13 +492,10 @@ namespace {
 
 // The DROPFILES block the shell hands over: wide paths, each ended by a zero,
 // the list ended by a second zero. Null when memory ran out.
-qor::UniqueGlobal DropBlock(const std::vector<std::string>& paths, POINT clientPoint) {
+qor::UniqueGlobal DropBlock(const std::vector<std::wstring>& paths, POINT clientPoint) {
     std::wstring list;
-    for (const std::string& path : paths) {
-        const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()), nullptr, 0);
-        std::wstring wide(static_cast<size_t>(n), L'\0');
-        MultiByteToWideChar(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()), &wide[0], n);
-        list += wide;
+    for (const std::wstring& path : paths) {
+        list += path;
         list.push_back(L'\0');
     }
     list.push_back(L'\0');
@@ -518,6 +515,17 @@ qor::UniqueGlobal DropBlock(const std::vector<std::string>& paths, POINT clientP
 } // namespace
 
 bool HostEmulator::DropFiles(HWND over, int x, int y, const std::vector<std::string>& paths) {
+    std::vector<std::wstring> wide;
+    for (const std::string& path : paths) {
+        const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()), nullptr, 0);
+        std::wstring text(static_cast<size_t>(n), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()), &text[0], n);
+        wide.push_back(std::move(text));
+    }
+    return DropFiles(over, x, y, wide);
+}
+
+bool HostEmulator::DropFiles(HWND over, int x, int y, const std::vector<std::wstring>& paths) {
     POINT screen{x, y};
     ClientToScreen(over, &screen);
     // The shell's choice: the window under the point, or its nearest ancestor that accepts files.

@@ -151,8 +151,10 @@ public:
     static void SendText(const std::string& text);
     // Drops paths as the shell's drag loop ends: WM_DROPFILES posted to the
     // window at a client point of `over` (or its nearest ancestor) that
-    // accepts files. False when none there does.
+    // accepts files. False when none there does. ANSI paths are widened
+    // through the ANSI code page; wide ones go as they are.
     static bool DropFiles(HWND over, int x, int y, const std::vector<std::string>& paths);
+    static bool DropFiles(HWND over, int x, int y, const std::vector<std::wstring>& paths);
 
     // PNG files (through the system's imaging component) of what the screen
     // shows of the host window, or of any window (an open dialog, say).

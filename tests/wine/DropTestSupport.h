@@ -1,15 +1,11 @@
 #pragma once
-// Real files and folders in a fresh temporary folder, and file drops
-// delivered as the shell delivers them (the emulator's DropFiles).
+// Real files and folders in a fresh temporary folder, for file drops
+// (HostEmulator::DropFiles delivers them as the shell does).
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <cstring>
 #include <string>
-#include <vector>
-
-#include "HostEmulator.h"
 
 namespace qortest {
 
@@ -75,54 +71,6 @@ inline std::wstring Widen(const std::string& ansi) {
     std::wstring wide(static_cast<size_t>(n), L'\0');
     MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), static_cast<int>(ansi.size()), &wide[0], n);
     return wide;
-}
-
-// The DROPFILES block the shell hands over: wide paths, each ended by a
-// zero, the list ended by a second zero.
-inline HGLOBAL DropBlock(const std::vector<std::wstring>& paths, POINT clientPoint) {
-    std::wstring list;
-    for (const auto& path : paths) {
-        list += path;
-        list.push_back(L'\0');
-    }
-    list.push_back(L'\0');
-    const size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->pt = clientPoint;
-    drop->fNC = FALSE;
-    drop->fWide = TRUE;
-    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
-    GlobalUnlock(block);
-    return block;
-}
-
-// The window that receives a drop at a screen point, found as the shell
-// finds it: the window under the point, or its nearest ancestor that
-// accepts files. Null when none does.
-inline HWND DropTargetAt(POINT screen) {
-    for (HWND window = WindowFromPoint(screen); window; window = GetParent(window))
-        if (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) return window;
-    return nullptr;
-}
-
-// Drops paths at a point of `over` (client coordinates). False when no
-// window there accepts files.
-inline bool DropOn(HWND over, POINT clientPoint, const std::vector<std::wstring>& paths) {
-    POINT screen = clientPoint;
-    ClientToScreen(over, &screen);
-    HWND target = DropTargetAt(screen);
-    if (!target) return false;
-    POINT targetPoint = screen;
-    ScreenToClient(target, &targetPoint);
-    return PostMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(DropBlock(paths, targetPoint)), 0) != 0;
-}
-
-inline bool DropOn(HWND over, POINT clientPoint, const std::vector<std::string>& paths) {
-    std::vector<std::wstring> wide;
-    for (const auto& path : paths) wide.push_back(Widen(path));
-    return DropOn(over, clientPoint, wide);
 }
 
 } // namespace qortest

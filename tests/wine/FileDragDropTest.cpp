@@ -33,7 +33,7 @@ protected:
     }
     // Drops at the middle of the rectangle and lets the message arrive.
     void Drop(const Strings& paths) {
-        ASSERT_TRUE(qortest::DropOn(host.Rectangle("Rect1"), POINT{100, 60}, paths));
+        ASSERT_TRUE(HostEmulator::DropFiles(host.Rectangle("Rect1"), 100, 60, paths));
         host.Pump(20);
     }
     Strings Events() {
@@ -144,8 +144,8 @@ TEST_F(FileDragDrop, NamesBeyondTheCodePageAreSortedByTheNamesThemselves) {
     ASSERT_NE(GetFileAttributesW(folder.c_str()), INVALID_FILE_ATTRIBUTES);
     ASSERT_TRUE(Create());
     host.ClearLog();
-    ASSERT_TRUE(qortest::DropOn(host.Rectangle("Rect1"), POINT{100, 60},
-                                std::vector<std::wstring>{folder, greek, qortest::Widen(plain), cjk}));
+    ASSERT_TRUE(HostEmulator::DropFiles(host.Rectangle("Rect1"), 100, 60,
+                                        std::vector<std::wstring>{folder, greek, qortest::Widen(plain), cjk}));
     host.Pump(20);
     const std::string f = ForVariables(folder), g = ForVariables(greek), c = ForVariables(cjk);
     EXPECT_EQ(Events(), (Strings{"[Files]=" + g + "\r\n" + plain + "\r\n" + c, "[Folders]=" + f,

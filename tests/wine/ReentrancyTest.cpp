@@ -83,7 +83,7 @@ const std::vector<Event>& Events() {
          {"qorRemoveFileDragDrop", {"Rect1"}},
          true,
          [](World& w) {
-             ASSERT_TRUE(qortest::DropOn(w.host.Rectangle("Rect1"), POINT{100, 40}, {w.file, w.folder}));
+             ASSERT_TRUE(HostEmulator::DropFiles(w.host.Rectangle("Rect1"), 100, 40, Strings{w.file, w.folder}));
              w.host.Pump(50);
          }},
         {"hot key field",
