@@ -6,6 +6,14 @@
  * plug-in's own headers, so a mismatch between the plug-in's idea of the
  * calling convention and the real one shows up here.
  *
+ * Besides the entry points it hosts a control of each of the seven kinds on
+ * rectangles of its own window and drives them with real input, presses the
+ * hot keys, operates an editing dialog of each family and the system colour
+ * dialog, and ends with nbMessage 2 and unloading. Every procedure the
+ * plug-in hands to the window system (window procedures, subclasses, hooks,
+ * timers, dialog procedures) is called through a stub that checks the
+ * convention on the way back.
+ *
  * Usage: check32.exe [path of qorBrindavel.nbp]
  * (default: qorBrindavel.nbp beside check32.exe)
  *
