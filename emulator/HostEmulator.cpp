@@ -514,14 +514,16 @@ qor::UniqueGlobal DropBlock(const std::vector<std::wstring>& paths, POINT client
 
 } // namespace
 
+std::wstring Widen(const std::string& ansi) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), static_cast<int>(ansi.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), static_cast<int>(ansi.size()), &wide[0], n);
+    return wide;
+}
+
 bool HostEmulator::DropFiles(HWND over, int x, int y, const std::vector<std::string>& paths) {
     std::vector<std::wstring> wide;
-    for (const std::string& path : paths) {
-        const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()), nullptr, 0);
-        std::wstring text(static_cast<size_t>(n), L'\0');
-        MultiByteToWideChar(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()), &text[0], n);
-        wide.push_back(std::move(text));
-    }
+    for (const std::string& path : paths) wide.push_back(Widen(path));
     return DropFiles(over, x, y, wide);
 }
 

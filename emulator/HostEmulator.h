@@ -194,4 +194,7 @@ private:
     size_t pluginAllocations_ = 0;
 };
 
+// Text in the ANSI code page, as wide characters.
+std::wstring Widen(const std::string& ansi);
+
 } // namespace qorhost

@@ -7,9 +7,9 @@
 
 #include <string>
 
-namespace qortest {
+#include "HostEmulator.h"
 
-inline std::wstring Widen(const std::string& ansi);
+namespace qortest {
 
 // A folder under the temporary folder, removed with everything in it.
 class ScratchFolder {
@@ -62,15 +62,8 @@ public:
     }
 
 private:
-    std::wstring WidePath() const { return Widen(path_); }
+    std::wstring WidePath() const { return qorhost::Widen(path_); }
     std::string path_;
 };
-
-inline std::wstring Widen(const std::string& ansi) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), static_cast<int>(ansi.size()), &wide[0], n);
-    return wide;
-}
 
 } // namespace qortest

@@ -145,7 +145,7 @@ TEST_F(FileDragDrop, NamesBeyondTheCodePageAreSortedByTheNamesThemselves) {
     ASSERT_TRUE(Create());
     host.ClearLog();
     ASSERT_TRUE(HostEmulator::DropFiles(host.Rectangle("Rect1"), 100, 60,
-                                        std::vector<std::wstring>{folder, greek, qortest::Widen(plain), cjk}));
+                                        std::vector<std::wstring>{folder, greek, qorhost::Widen(plain), cjk}));
     host.Pump(20);
     const std::string f = ForVariables(folder), g = ForVariables(greek), c = ForVariables(cjk);
     EXPECT_EQ(Events(), (Strings{"[Files]=" + g + "\r\n" + plain + "\r\n" + c, "[Folders]=" + f,

@@ -18,6 +18,7 @@
 
 #include "DropTestSupport.h"
 #include "HostEmulator.h"
+#include "core/WinHandles.h"
 
 using qorhost::HostEmulator;
 using Strings = std::vector<std::string>;
@@ -188,9 +189,6 @@ std::map<std::string, Strings> Baselines(const std::string& folder) {
 class DialogCanceller {
 public:
     DialogCanceller() : hook_(SetWindowsHookExA(WH_CALLWNDPROCRET, Watch, nullptr, GetCurrentThreadId())) {}
-    ~DialogCanceller() { UnhookWindowsHookEx(hook_); }
-    DialogCanceller(const DialogCanceller&) = delete;
-    DialogCanceller& operator=(const DialogCanceller&) = delete;
     static inline int shown = 0; // top-level dialog boxes initialised
 
 private:
@@ -202,7 +200,7 @@ private:
         }
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
-    HHOOK hook_;
+    qor::UniqueHook hook_;
 };
 
 // The host's working and temporary folders point into a scratch folder while

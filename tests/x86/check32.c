@@ -741,73 +741,130 @@ static void check_remove_hot_key(FARPROC exec)
 }
 
 /* ---- nbEditAction with a dialog: operated from a timer in its modal loop - */
-static const char *dialog_caption;
-static int dialog_confirm, dialog_seen;
+/* Dispatches what reaches this thread for the given time (0: what is there). */
+static void pump(int milliseconds)
+{
+    DWORD end = GetTickCount() + (DWORD)milliseconds;
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (milliseconds > 0)
+            MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+    } while (milliseconds > 0 && (LONG)(end - GetTickCount()) > 0);
+}
 
-static BOOL CALLBACK operate_dialog(HWND window, LPARAM unused)
+/* A step: the dialog captioned `caption` is up; do something to it. */
+struct dialog_step {
+    const char *caption;
+    void (*act)(HWND dialog, const char *label);
+    const char *label;
+};
+
+static const struct dialog_step *steps;
+static int step_count, step_next, step_busy, step_gave_up;
+static DWORD step_since;
+
+static BOOL CALLBACK find_caption(HWND window, LPARAM param)
 {
     char text[128];
-    HWND child;
-    (void)unused;
     GetWindowTextA(window, text, sizeof text);
-    if (!IsWindowVisible(window) || strcmp(text, dialog_caption) != 0)
-        return TRUE;
-    dialog_seen = 1;
-    if (dialog_confirm) /* tick the dialog's check box, as the author would */
-        for (child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            GetWindowTextA(child, text, sizeof text);
-            if (strcmp(text, "Decrypt before load") == 0)
-                SendMessageA(child, BM_CLICK, 0, 0);
-        }
-    SendMessageA(GetDlgItem(window, dialog_confirm ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
-    return FALSE;
-}
-
-static void CALLBACK dialog_timer(HWND window, UINT message, UINT_PTR id, DWORD time)
-{
-    (void)window; (void)message; (void)id; (void)time;
-    if (!dialog_seen)
-        EnumThreadWindows(GetCurrentThreadId(), operate_dialog, 0);
-}
-
-/* Dispatches what reaches this thread for the given time. Under emulation the
-   window system's notices about a closed dialog arrive long after the dialog
-   has gone; they are taken here, not inside the next dialog's modal loop. */
-static void pump_messages(DWORD milliseconds)
-{
-    DWORD start = GetTickCount(), elapsed;
-    MSG message;
-    while ((elapsed = GetTickCount() - start) < milliseconds) {
-        MsgWaitForMultipleObjects(0, NULL, FALSE, milliseconds - elapsed, QS_ALLINPUT);
-        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
+    if (IsWindowVisible(window) && IsWindowEnabled(window) && strcmp(text, steps[step_next].caption) == 0) {
+        *(HWND *)param = window;
+        return FALSE;
     }
+    return TRUE;
 }
 
-/* Edits id with an automated OK or Cancel; returns nbEditAction's AL. */
-static uint32_t edit_with_dialog(FARPROC edit, int id, const char *caption, int confirm, const char *first)
+static void CALLBACK step_timer(HWND window, UINT message, UINT_PTR id, DWORD time)
 {
-    char what[96];
+    HWND dialog = NULL;
+    (void)window; (void)message; (void)id; (void)time;
+    if (step_busy)
+        return;
+    /* a window that never comes must not hold the run: after a minute the
+       dialogs still open are cancelled, the innermost first */
+    if (step_next < step_count && GetTickCount() - step_since > 60000)
+        step_gave_up = 1;
+    if (step_gave_up) {
+        if ((dialog = GetActiveWindow()) != NULL)
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
+    if (step_next >= step_count)
+        return;
+    EnumThreadWindows(GetCurrentThreadId(), find_caption, (LPARAM)&dialog);
+    if (!dialog)
+        return;
+    step_busy = 1; /* an act may pump messages, and this timer with them */
+    steps[step_next].act(dialog, steps[step_next].label);
+    step_next++;
+    step_since = GetTickCount();
+    step_busy = 0;
+}
+
+/* Calls nbEditAction(id) on `blocks` while the timer plays `acts` (at most
+   four, the list ended by a null caption) in its modal loop; returns AL. */
+static uint32_t edit_playing(const char *what, uint32_t (*call)(const char *, FARPROC, const uint32_t *, int),
+                             FARPROC edit, int id, char **blocks, const struct dialog_step *acts)
+{
     uint32_t args[3];
     UINT_PTR timer;
     uint32_t result;
+    steps = acts;
+    for (step_count = 0; step_count < 4 && acts[step_count].caption; step_count++)
+        ;
+    step_next = step_gave_up = 0;
+    step_since = GetTickCount();
+    args[0] = (uint32_t)id;
+    args[1] = (uint32_t)blocks;
+    args[2] = 0x5A5A5A5A;
+    timer = SetTimer(NULL, 0, 50, step_timer);
+    result = call(what, edit, args, 3) & 0xFF;
+    KillTimer(NULL, timer);
+    return result;
+}
+
+/* Ticks the check box labelled `label`, as the author would, then OK. */
+static void act_tick_and_confirm(HWND dialog, const char *label)
+{
+    HWND child;
+    char text[128];
+    for (child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        GetWindowTextA(child, text, sizeof text);
+        if (strcmp(text, label) == 0)
+            SendMessageA(child, BM_CLICK, 0, 0);
+    }
+    SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+}
+
+static void act_cancel(HWND dialog, const char *label)
+{
+    (void)label;
+    SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+}
+
+/* Edits id with an automated OK (the "Decrypt before load" box ticked first)
+   or Cancel; returns nbEditAction's AL. */
+static uint32_t edit_with_dialog(FARPROC edit, int id, const char *caption, int confirm, const char *first)
+{
+    char what[96];
+    struct dialog_step acts[2] = {{NULL, NULL, NULL}, {NULL, NULL, NULL}};
+    uint32_t result;
+    acts[0].caption = caption;
+    acts[0].act = confirm ? act_tick_and_confirm : act_cancel;
+    acts[0].label = "Decrypt before load";
     snprintf(what, sizeof what, "nbEditAction(%d, %s)", id, confirm ? "OK" : "Cancel");
     make_params(first);
     reset_callbacks();
     freed_count = 0;
-    dialog_caption = caption;
-    dialog_confirm = confirm;
-    dialog_seen = 0;
-    args[0] = (uint32_t)id;
-    args[1] = (uint32_t)params;
-    args[2] = 0x5A5A5A5A;
-    timer = SetTimer(NULL, 0, 100, dialog_timer);
-    result = call_plugin(what, edit, args, 3) & 0xFF;
-    KillTimer(NULL, timer);
-    pump_messages(3000);
-    check(dialog_seen, "%s: the dialog \"%s\" was shown", what, caption);
+    result = edit_playing(what, call_plugin, edit, id, params, acts);
+    /* under emulation the window system's notices about the closed dialog
+       arrive long after it has gone: taken here, not in the next dialog */
+    pump(3000);
+    check(step_next == 1, "%s: the dialog \"%s\" was shown", what, caption);
     return result;
 }
 
@@ -1085,20 +1142,6 @@ static void make_host_windows(void)
                                    200, NULL, NULL, wc.hInstance, NULL);
     other_edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 5, 5, 280, 150, other_window,
                                  NULL, wc.hInstance, NULL);
-}
-
-static void pump(int milliseconds)
-{
-    DWORD end = GetTickCount() + (DWORD)milliseconds;
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (milliseconds > 0)
-            MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
-    } while (milliseconds > 0 && (LONG)(end - GetTickCount()) > 0);
 }
 
 static int focus_holds(HWND window)
@@ -1733,56 +1776,7 @@ static void check_hot_keys(void)
     expect_log("local manager: the bound Q ran its command once", "Marker", 0);
 }
 
-/* ---- one editing dialog per family, operated from a timer ----------------- */
-/* A step: the dialog captioned `caption` is up; do something to it. */
-struct dialog_step {
-    const char *caption;
-    void (*act)(HWND dialog, const char *label);
-    const char *label;
-};
-
-static const struct dialog_step *steps;
-static int step_count, step_next, step_busy, step_gave_up;
-static DWORD step_since;
-
-static BOOL CALLBACK find_caption(HWND window, LPARAM param)
-{
-    char text[128];
-    GetWindowTextA(window, text, sizeof text);
-    if (IsWindowVisible(window) && IsWindowEnabled(window) && strcmp(text, steps[step_next].caption) == 0) {
-        *(HWND *)param = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-static void CALLBACK step_timer(HWND window, UINT message, UINT_PTR id, DWORD time)
-{
-    HWND dialog = NULL;
-    (void)window; (void)message; (void)id; (void)time;
-    if (step_busy)
-        return;
-    /* a window that never comes must not hold the run: after a minute the
-       dialogs still open are cancelled, the innermost first */
-    if (step_next < step_count && GetTickCount() - step_since > 60000)
-        step_gave_up = 1;
-    if (step_gave_up) {
-        if ((dialog = GetActiveWindow()) != NULL)
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        return;
-    }
-    if (step_next >= step_count)
-        return;
-    EnumThreadWindows(GetCurrentThreadId(), find_caption, (LPARAM)&dialog);
-    if (!dialog)
-        return;
-    step_busy = 1; /* an act may pump messages, and this timer with them */
-    steps[step_next].act(dialog, steps[step_next].label);
-    step_next++;
-    step_since = GetTickCount();
-    step_busy = 0;
-}
-
+/* ---- one editing dialog per family ---------------------------------------- */
 /* The control a label names: the label's next id, or the labelled box itself. */
 static HWND field_of(HWND dialog, const char *label)
 {
@@ -1869,26 +1863,14 @@ static void check_family_dialogs(void)
         int n = (int)strlen(d->replaced), same = 1, result, ok;
         char *blocks[10], *before[10], got[10];
         char what[96];
-        uint32_t args[3];
-        UINT_PTR timer;
         snprintf(what, sizeof what, "nbEditAction(%d) (%s)", d->id, d->family);
         for (i = 0; i < n; i++) {
             blocks[i] = before[i] = (char *)GlobalAlloc(GMEM_FIXED, strlen(d->in[i]) + 1);
             strcpy(blocks[i], d->in[i]);
         }
         freed_count = 0;
-        steps = d->acts;
-        for (step_count = 0; step_count < 4 && d->acts[step_count].caption; step_count++)
-            ;
-        step_next = step_gave_up = 0;
-        step_since = GetTickCount();
-        args[0] = (uint32_t)d->id;
-        args[1] = (uint32_t)blocks;
-        args[2] = 0x5A5A5A5A;
         focus_window(host_window);
-        timer = SetTimer(NULL, 0, 50, step_timer);
-        result = (int)(call_plugin_quietly(what, fn_edit, args, 3) & 0xFF);
-        KillTimer(NULL, timer);
+        result = (int)edit_playing(what, call_plugin_quietly, fn_edit, d->id, blocks, d->acts);
         for (i = 0; i < n; i++) {
             got[i] = was_freed(before[i]) ? 'R' : 'k';
             same &= strcmp(blocks[i], d->out[i]) == 0;
